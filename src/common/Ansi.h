@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+namespace tolvane {
+
+// Text inside key records is in the Windows ANSI code page, Windows-1252.
+QString fromWindows1252(const QByteArray& bytes);
+// Characters that Windows-1252 cannot hold become "?".
+QByteArray toWindows1252(const QString& text);
+
+// OLE Automation dates: days since 1899-12-30 00:00 local time, the fraction being the time
+// of day. 0.0 means no date and maps to an invalid QDateTime (and back).
+QDateTime oleDateToDateTime(double oleDate);
+double dateTimeToOleDate(const QDateTime& dateTime);
+
+} // namespace tolvane

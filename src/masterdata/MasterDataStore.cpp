@@ -1,0 +1,69 @@
+#include "MasterDataStore.h"
+
+#include "Dialogs.h"
+#include "FileError.h"
+#include "FileSystem.h"
+
+namespace tolvane {
+
+MasterDataStore::MasterDataStore(QString exeName, Dialogs& dialogs)
+    : m_exeName(std::move(exeName)), m_appDir(fs::directoryOf(m_exeName)), m_dialogs(dialogs)
+{
+}
+
+MasterDataStore::~MasterDataStore() = default;
+
+void MasterDataStore::LoadKeyFiles()
+{
+    FCurrent = 0;
+    FStamm.clear();
+    const QStringList paths = ListFiles(m_appDir, QStringLiteral("*.key"));
+    for (const QString& path : paths) {
+        try {
+            bool ok = false;
+            auto rec = std::make_unique<TStamm>(QString(), m_exeName, path, ok, m_dialogs);
+            if (ok)
+                FStamm.push_back(std::move(rec));
+        } catch (const TolvaneError& e) {
+            // A truncated or foreign file: say why, then go on with the next one.
+            m_dialogs.error(e.text());
+        }
+    }
+    if (onLoaded)
+        onLoaded();
+}
+
+int MasterDataStore::FindRegNr(const QString& regNr) const
+{
+    for (int i = FCount() - 1; i >= 0; --i) {
+        if (FStamm[size_t(i)]->FRegNr == regNr)
+            return i;
+    }
+    return -1;
+}
+
+QStringList MasterDataStore::ListFiles(const QString& dir, const QString& pattern) const
+{
+    QStringList result;
+    for (const QString& name : fs::listNames(dir, pattern))
+        result << dir + name;
+    // Sorting the full paths gives the same order: they share the directory.
+    return result;
+}
+
+QStringList MasterDataStore::ListFileNames(const QString& dir, const QString& pattern) const
+{
+    return fs::listNames(dir, pattern);
+}
+
+QString MasterDataStore::ChooseDirectory(const QString& proposed)
+{
+    const QString start = proposed.isEmpty() ? FLastDir : proposed;
+    const QString chosen = m_dialogs.chooseDirectory(start);
+    if (chosen.isEmpty())
+        return {};
+    FLastDir = fs::withSeparator(chosen);
+    return FLastDir;
+}
+
+} // namespace tolvane

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "uclassStamm.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace tolvane {
+
+class Dialogs;
+
+// All key records of the application directory, in store order (the key file paths sorted
+// case-insensitively with the user's locale). The rest of the system reaches master data only
+// through it; only the key management window changes records, and then reloads.
+class MasterDataStore {
+public:
+    // exeName is the full path of the executable; its directory is the application directory.
+    MasterDataStore(QString exeName, Dialogs& dialogs);
+    ~MasterDataStore();
+    MasterDataStore(const MasterDataStore&) = delete;
+    MasterDataStore& operator=(const MasterDataStore&) = delete;
+
+    // Drops every record and loads every key file again. A file that fails is left out (its
+    // reason has been shown) and the load goes on.
+    void LoadKeyFiles();
+
+    int FCount() const { return int(FStamm.size()); }
+    // Record access, 0 <= i < FCount().
+    const TStamm& record(int i) const { return *FStamm.at(size_t(i)); }
+    bool isValidIndex(int i) const { return i >= 0 && i < FCount(); }
+    // The index of the last record whose registration number equals regNr exactly, or -1.
+    int FindRegNr(const QString& regNr) const;
+
+    QStringList ListFiles(const QString& dir, const QString& pattern) const;
+    QStringList ListFileNames(const QString& dir, const QString& pattern) const;
+    // The directory chooser; the chosen directory with a trailing separator, empty on cancel.
+    QString ChooseDirectory(const QString& proposed);
+
+    const QString& appDir() const { return m_appDir; }
+    const QString& exeName() const { return m_exeName; }
+    Dialogs& dialogs() const { return m_dialogs; }
+
+    int FCurrent = 0;
+    QString FLastDir;
+
+    // Called at the end of every load, so a window showing the store can refresh.
+    std::function<void()> onLoaded;
+
+private:
+    QString m_exeName;
+    QString m_appDir;
+    Dialogs& m_dialogs;
+    std::vector<std::unique_ptr<TStamm>> FStamm;
+};
+
+} // namespace tolvane

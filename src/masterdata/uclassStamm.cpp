@@ -1,0 +1,189 @@
+#include "uclassStamm.h"
+
+#include "Ansi.h"
+#include "Dialogs.h"
+#include "FileError.h"
+#include "FileSystem.h"
+#include "xProcs.h"
+
+#include <QtEndian>
+
+#include <openssl/crypto.h>
+
+#include <cstring>
+
+namespace tolvane {
+
+namespace record {
+
+QString countedString(const QByteArray& block, int offset, int capacity)
+{
+    // A length beyond the capacity cannot come from our writer; read no further than the field.
+    const int length = std::min<int>(static_cast<unsigned char>(block.at(offset)), capacity);
+    return fromWindows1252(block.mid(offset + 1, length));
+}
+
+void setCountedString(QByteArray& block, int offset, int capacity, const QString& text)
+{
+    QByteArray bytes = toWindows1252(text.left(capacity));
+    bytes.truncate(capacity);
+    block[offset] = char(bytes.size());
+    std::memset(block.data() + offset + 1, 0, size_t(capacity));
+    std::memcpy(block.data() + offset + 1, bytes.constData(), size_t(bytes.size()));
+}
+
+double dateValue(const QByteArray& block, int offset)
+{
+    const quint64 bits = qFromLittleEndian<quint64>(block.constData() + offset);
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+void setDateValue(QByteArray& block, int offset, double value)
+{
+    quint64 bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    qToLittleEndian<quint64>(bits, block.data() + offset);
+}
+
+} // namespace record
+
+void secureWipe(QByteArray& bytes)
+{
+    if (!bytes.isEmpty())
+        OPENSSL_cleanse(bytes.data(), size_t(bytes.size()));
+    bytes.clear();
+}
+
+TStamm::TStamm(const QString& regNr, const QString& exeName, const QString& keyFilePath, bool& ok,
+               Dialogs& dialogs)
+    : FExtra1(TStammRec::kExtra1Size, '\0'), FExtra2(TStammRec::kExtra2Size, '\0'),
+      FExtra3(TStammRec::kExtra3Size, '\0'), m_dialogs(dialogs)
+{
+    ok = false;
+    FAppDir = fs::directoryOf(exeName);
+    FCast = std::make_unique<TCast>();
+    if (keyFilePath.isEmpty()) {
+        FRegNr = regNr;
+        FKey.setRegNr(regNr.left(TStammKey::kRegNrCapacity));
+        FKeyFileName = regNr + QStringLiteral(".key");
+        FIssued = false;
+        ok = true;
+    } else {
+        ok = ReadKeyFile(keyFilePath);
+    }
+}
+
+TStamm::~TStamm() = default;
+
+void TStamm::removeStalePlainCopy(const QString& keyPath)
+{
+    // Earlier versions left a plain copy here while they worked; one may survive a crash.
+    const QString stale = keyPath + QStringLiteral(".bkp");
+    if (fs::fileExists(stale))
+        fs::deleteFile(stale);
+}
+
+bool TStamm::DecryptKeyFile(const QString& source, QByteArray& plain)
+{
+    try {
+        QString error;
+        FCast->DecryptFromFile(source, plain, error);
+        if (!error.isEmpty()) {
+            secureWipe(plain);
+            m_dialogs.information(error);
+            return false;
+        }
+        return true;
+    } catch (...) {
+        secureWipe(plain);
+        return false;
+    }
+}
+
+bool TStamm::EncryptKeyFile(const QByteArray& plain, const QString& dest)
+{
+    QString error;
+    FCast->EncryptToFile(plain, dest, error);
+    if (!error.isEmpty()) {
+        m_dialogs.information(error);
+        return false;
+    }
+    return true;
+}
+
+bool TStamm::ReadKeyFile(const QString& keyFilePath)
+{
+    if (!fs::fileExists(keyFilePath))
+        return false;
+    removeStalePlainCopy(keyFilePath);
+
+    QByteArray plain;
+    if (!DecryptKeyFile(keyFilePath, plain))
+        return false;
+    if (plain.size() < TStammRec::kSize) {
+        secureWipe(plain);
+        throw FileError(FileError::EndOfFile);
+    }
+    plain.truncate(TStammRec::kSize);
+
+    const QString storedName =
+        record::countedString(plain, TStammRec::kKeyFileName, TStammRec::kKeyFileNameCapacity);
+    if (asciiLower(fs::fileName(keyFilePath)) != asciiLower(storedName)) {
+        secureWipe(plain);
+        m_dialogs.information(QStringLiteral("Der Key-Dateiname ") + keyFilePath
+                              + QStringLiteral(" stimmt nicht mit dem in der Keydatei hinterlegten Dateinamen "
+                                               "überein. Der Datenschutz dieser Datei ist nicht mehr "
+                                               "gewährleistet. Die unsichere Key-Datei wird aus dem "
+                                               "Tolvane-Anwendungsverzeichnis gelöscht."));
+        fs::deleteFile(keyFilePath);
+        return false;
+    }
+
+    FDirs = TStammDirs(plain.mid(TStammRec::kDirs, TStammDirs::kSize));
+    FKey = TStammKey(plain.mid(TStammRec::kKey, TStammKey::kSize));
+    FExtra1 = plain.mid(TStammRec::kExtra1, TStammRec::kExtra1Size);
+    FExtra2 = plain.mid(TStammRec::kExtra2, TStammRec::kExtra2Size);
+    FExtra3 = plain.mid(TStammRec::kExtra3, TStammRec::kExtra3Size);
+    FRegNr = FKey.RegNr();
+    FKeyFileName = storedName;
+    FIssued = plain.at(TStammRec::kIssuerMark1) != 0 || plain.at(TStammRec::kIssuerMark2) != 0;
+    secureWipe(plain);
+    return true;
+}
+
+QByteArray TStamm::buildRecord(const QString& keyFileName, double writeDate) const
+{
+    QByteArray rec(TStammRec::kSize, '\0');
+    rec[TStammRec::kIssued] = FIssued ? 1 : 0;
+    record::setCountedString(rec, TStammRec::kKeyFileName, TStammRec::kKeyFileNameCapacity, keyFileName);
+    auto put = [&rec](int offset, const QByteArray& block, int size) {
+        std::memcpy(rec.data() + offset, block.constData(), size_t(std::min<qsizetype>(block.size(), size)));
+    };
+    put(TStammRec::kDirs, FDirs.bytes(), TStammDirs::kSize);
+    put(TStammRec::kKey, FKey.bytes(), TStammKey::kSize);
+    put(TStammRec::kExtra1, FExtra1, TStammRec::kExtra1Size);
+    put(TStammRec::kExtra2, FExtra2, TStammRec::kExtra2Size);
+    put(TStammRec::kExtra3, FExtra3, TStammRec::kExtra3Size);
+    record::setDateValue(rec, TStammRec::kWriteDate, writeDate);
+    return rec;
+}
+
+bool TStamm::WriteKeyFile(const QString& keyFileName)
+{
+    QByteArray plain = buildRecord(keyFileName, dateTimeToOleDate(QDateTime::currentDateTime()));
+    const QString keyPath = FAppDir + keyFileName;
+    removeStalePlainCopy(keyPath);
+    const bool encrypted = EncryptKeyFile(plain, keyPath);
+    secureWipe(plain);
+    if (!encrypted)
+        return false;
+    if (fs::fileExists(keyPath))
+        return true;
+    m_dialogs.error(QStringLiteral("Die Key-Datei ") + keyPath
+                    + QStringLiteral(" konnte nicht lokal im Anwendungsverzeichnis gespeichert werden."));
+    return false;
+}
+
+} // namespace tolvane

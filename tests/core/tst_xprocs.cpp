@@ -1,0 +1,85 @@
+#include "Ansi.h"
+#include "xProcs.h"
+
+#include <QTest>
+
+using namespace tolvane;
+
+class TestXProcs : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void fields_data();
+    void fields();
+    void textToInt_data();
+    void textToInt();
+    void asciiLowerOnlyTouchesAsciiLetters();
+};
+
+void TestXProcs::fields_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("answer name") << "a-hh10203-4.zip.3des" << 3 << 1 << "hh10203";
+    QTest::newRow("last field") << "a-hh10203-4.zip.3des" << 3 << 2 << "4.zip.3des";
+    QTest::newRow("empty between adjacent") << "a--x" << 3 << 1 << "";
+    QTest::newRow("past the end") << "abc" << 1 << 1 << "";
+    QTest::newRow("one separator") << "-" << 2 << 0 << "";
+    QTest::newRow("empty text") << "" << 0 << 0 << "";
+}
+
+void TestXProcs::fields()
+{
+    QFETCH(QString, text);
+    QFETCH(int, count);
+    QFETCH(int, index);
+    QFETCH(QString, field);
+    QCOMPARE(FieldCount(text, u'-'), count);
+    QCOMPARE(ExtractField(text, u'-', index), field);
+    QCOMPARE(ReplaceChar(QStringLiteral("INFO-12-2002"), u'-', QStringLiteral("__")), QStringLiteral("INFO__12__2002"));
+}
+
+void TestXProcs::textToInt_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("value");
+    QTest::newRow("decimal") << "4" << true << 4;
+    QTest::newRow("leading blanks and sign") << "  -17" << true << -17;
+    QTest::newRow("plus") << "+8" << true << 8;
+    QTest::newRow("dollar hex") << "$1F" << true << 31;
+    QTest::newRow("x hex") << "X10" << true << 16;
+    QTest::newRow("0x hex") << "0xff" << true << 255;
+    QTest::newRow("max") << "2147483647" << true << 2147483647;
+    QTest::newRow("min") << "-2147483648" << true << int(-2147483647 - 1);
+    QTest::newRow("overflow") << "2147483648" << false << 0;
+    QTest::newRow("hex overflow") << "$80000000" << false << 0;
+    QTest::newRow("empty") << "" << false << 0;
+    QTest::newRow("blanks only") << "   " << false << 0;
+    QTest::newRow("trailing blank") << "4 " << false << 0;
+    QTest::newRow("sign only") << "-" << false << 0;
+    QTest::newRow("hex prefix only") << "0x" << false << 0;
+    QTest::newRow("letters") << "4a" << false << 0;
+    QTest::newRow("two signs") << "--4" << false << 0;
+    QTest::newRow("huge") << "99999999999999999999" << false << 0;
+}
+
+void TestXProcs::textToInt()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, ok);
+    QFETCH(int, value);
+    const auto result = tolvane::textToInt(text);
+    QCOMPARE(result.has_value(), ok);
+    if (ok)
+        QCOMPARE(*result, value);
+}
+
+void TestXProcs::asciiLowerOnlyTouchesAsciiLetters()
+{
+    QCOMPARE(asciiLower(QStringLiteral("HH10203.KEY ÄÖÜ")), QStringLiteral("hh10203.key ÄÖÜ"));
+}
+
+QTEST_GUILESS_MAIN(TestXProcs)
+#include "tst_xprocs.moc"
