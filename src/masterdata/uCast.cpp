@@ -106,104 +106,118 @@ TCast::~TCast()
     FCipher->wipe();
 }
 
-bool TCast::process(Direction direction, QIODevice& in, QIODevice& out, QString& errorText)
+TCast::Failure TCast::process(Direction direction, QIODevice& in, QIODevice& out, int& err)
 {
-    if (!FCipher->init(FPassPhrase, direction)) {
-        errorText = QStringLiteral("Der Schlüssel der Key-Datei konnte nicht gebildet werden.");
-        FCipher->wipe();
-        return false;
-    }
-    const qint64 size = in.size();
+    struct Wipe {
+        unsigned char* a;
+        unsigned char* b;
+        Cipher& cipher;
+        ~Wipe()
+        {
+            OPENSSL_cleanse(a, kBufferSize);
+            OPENSSL_cleanse(b, kBufferSize);
+            cipher.wipe();
+        }
+    };
     unsigned char buffer[kBufferSize];
     unsigned char output[kBufferSize];
-    qint64 remaining = size;
+    const Wipe wipe{buffer, output, *FCipher};
+    if (!FCipher->init(FPassPhrase, direction))
+        return Failure::Key;
+
+    qint64 remaining = in.size();
     while (remaining > 0) {
         const qint64 want = std::min<qint64>(remaining, kBufferSize);
-        const qint64 got = in.read(reinterpret_cast<char*>(buffer), want);
-        if (got != want) {
-            errorText = in.errorString();
-            FCipher->wipe();
-            return false;
+        errno = 0;
+        if (in.read(reinterpret_cast<char*>(buffer), want) != want) {
+            err = errno != 0 ? errno : EIO;
+            return Failure::Read;
         }
-        remaining -= got;
-        const int whole = int(got) & ~7;
+        remaining -= want;
+        const int whole = int(want) & ~7;
         if (whole > 0) {
             int len = 0;
-            if (EVP_CipherUpdate(FCipher->cbc.get(), output, &len, buffer, whole) != 1 || len != whole) {
-                errorText = QStringLiteral("Die Key-Datei konnte nicht verschlüsselt werden.");
-                FCipher->wipe();
-                return false;
-            }
+            if (EVP_CipherUpdate(FCipher->cbc.get(), output, &len, buffer, whole) != 1 || len != whole)
+                return Failure::Key;
             // The chaining value is the last ciphertext block: the output when encrypting,
             // the input when decrypting.
             const unsigned char* cipherText = direction == Direction::Encrypt ? output : buffer;
             std::memcpy(FCipher->chain.data(), cipherText + whole - 8, 8);
         }
-        const int rest = int(got) - whole;
+        const int rest = int(want) - whole;
         if (rest > 0) {
             // Only the last chunk can end in a partial block.
             Block s{};
-            if (!FCipher->encryptBlock(FCipher->chain.data(), s.data())) {
-                errorText = QStringLiteral("Die Key-Datei konnte nicht verschlüsselt werden.");
-                FCipher->wipe();
-                return false;
-            }
+            if (!FCipher->encryptBlock(FCipher->chain.data(), s.data()))
+                return Failure::Key;
             for (int i = 0; i < rest; ++i)
                 output[whole + i] = buffer[whole + i] ^ s[size_t(i)];
         }
-        if (out.write(reinterpret_cast<const char*>(output), got) != got) {
-            errorText = out.errorString();
-            OPENSSL_cleanse(buffer, sizeof buffer);
-            OPENSSL_cleanse(output, sizeof output);
-            FCipher->wipe();
-            return false;
-        }
+        if (!fs::writeFully(out, reinterpret_cast<const char*>(output), want, &err))
+            return Failure::Write;
     }
-    OPENSSL_cleanse(buffer, sizeof buffer);
-    OPENSSL_cleanse(output, sizeof output);
-    FCipher->wipe();
-    return true;
+    return Failure::None;
 }
 
 void TCast::run(Direction direction, const QString& source, QIODevice* sourceDevice, const QString& dest,
                 QIODevice* destDevice, QString& errorText)
 {
     errorText.clear();
+    auto cannotOpen = [&](const QString& reason) {
+        errorText = QStringLiteral("Datei ") + nativePath(source) + QStringLiteral(" kann nicht geöffnet werden. ")
+                    + reason;
+    };
+    auto cannotCreate = [&](const QString& reason) {
+        errorText = QStringLiteral("Datei \"") + nativePath(dest) + QStringLiteral("\" kann nicht erstellt werden. ")
+                    + reason;
+    };
+
     QFile sourceFile;
     QIODevice* in = sourceDevice;
     if (!in) {
         sourceFile.setFileName(source);
         errno = 0;
         if (!QFileInfo(source).isFile() || !sourceFile.open(QIODevice::ReadOnly)) {
-            const QString reason = QFileInfo::exists(source) ? osText(sourceFile.errorString())
-                                                              : fs::systemErrorText(ENOENT);
-            errorText = QStringLiteral("Datei ") + nativePath(source) + QStringLiteral(" kann nicht geöffnet werden. ")
-                        + reason;
+            cannotOpen(QFileInfo::exists(source) ? osText(sourceFile.errorString()) : fs::systemErrorText(ENOENT));
             return;
         }
         in = &sourceFile;
     }
+    // The key file is replaced only once the new one is complete, so a failure keeps the old one.
     QSaveFile destFile;
     QIODevice* out = destDevice;
     if (!out) {
         destFile.setFileName(dest);
         errno = 0;
-        if (!destFile.open(QIODevice::WriteOnly)) {
-            errorText = QStringLiteral("Datei \"") + nativePath(dest) + QStringLiteral("\" kann nicht erstellt werden. ")
-                        + osText(destFile.errorString());
+        if (!destFile.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+            cannotCreate(osText(destFile.errorString()));
             return;
         }
         out = &destFile;
     }
-    if (!process(direction, *in, *out, errorText)) {
-        if (!destDevice)
-            destFile.cancelWriting();
+    int err = 0;
+    switch (process(direction, *in, *out, err)) {
+    case Failure::None:
+        break;
+    case Failure::Key:
+        errorText = QStringLiteral("Der Schlüssel der Key-Datei konnte nicht gebildet werden.");
+        break;
+    case Failure::Read:
+        cannotOpen(fs::systemErrorText(err));
+        break;
+    case Failure::Write:
+        cannotCreate(fs::systemErrorText(err));
+        break;
+    }
+    if (destDevice)
+        return;
+    if (!errorText.isEmpty()) {
+        destFile.cancelWriting();
         return;
     }
-    if (!destDevice && !destFile.commit()) {
-        errorText = QStringLiteral("Datei \"") + nativePath(dest) + QStringLiteral("\" kann nicht erstellt werden. ")
-                    + osText(destFile.errorString());
-    }
+    errno = 0;
+    if (!destFile.commit())
+        cannotCreate(osText(destFile.errorString()));
 }
 
 void TCast::EncryptFile(const QString& source, const QString& dest, QString& errorText)

@@ -43,7 +43,8 @@ private:
 
     void run(Direction direction, const QString& source, QIODevice* sourceDevice, const QString& dest,
              QIODevice* destDevice, QString& errorText);
-    bool process(Direction direction, QIODevice& in, QIODevice& out, QString& errorText);
+    enum class Failure { None, Key, Read, Write };
+    Failure process(Direction direction, QIODevice& in, QIODevice& out, int& err);
 
     std::unique_ptr<Cipher> FCipher;
     const QByteArray FPassPhrase;

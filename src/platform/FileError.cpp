@@ -44,6 +44,7 @@ int FileError::codeFromErrno(int err)
     case EEXIST:
         return AccessDenied;
     case ENOSPC:
+    case EFBIG:
         return DiskFull;
     default:
         return err;

@@ -103,7 +103,7 @@ bool copyFile(const QString& source, const QString& target, bool replace, QStrin
         return false;
     }
     QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly)) {
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         setError(error, systemErrorText(errno));
         return false;
     }
@@ -117,8 +117,9 @@ bool copyFile(const QString& source, const QString& target, bool replace, QStrin
         }
         if (n == 0)
             break;
-        if (out.write(buffer, n) != n) {
-            setError(error, out.errorString());
+        int err = 0;
+        if (!writeFully(out, buffer, n, &err)) {
+            setError(error, systemErrorText(err));
             out.cancelWriting();
             return false;
         }
@@ -131,6 +132,22 @@ bool copyFile(const QString& source, const QString& target, bool replace, QStrin
     if (!out.commit()) {
         setError(error, out.errorString());
         return false;
+    }
+    return true;
+}
+
+bool writeFully(QIODevice& out, const char* data, qint64 size, int* err)
+{
+    qint64 done = 0;
+    while (done < size) {
+        errno = 0;
+        const qint64 n = out.write(data + done, size - done);
+        if (n <= 0) {
+            if (err)
+                *err = errno != 0 ? errno : EIO;
+            return false;
+        }
+        done += n;
     }
     return true;
 }
@@ -203,6 +220,8 @@ QString systemErrorText(int err)
         return QStringLiteral("Die Datei existiert bereits.");
     case EISDIR:
         return QStringLiteral("Der angegebene Pfad ist ein Verzeichnis.");
+    case EFBIG:
+        return QStringLiteral("Die Datei ist zu groß für den Datenträger.");
     case ENOSPC:
         return QStringLiteral("Auf dem Datenträger ist nicht genügend Speicherplatz vorhanden.");
     case EROFS:

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class QIODevice;
+
 namespace tolvane::fs {
 
 // The path separator of this platform; directories held by Tolvane end with it.
@@ -34,6 +36,12 @@ bool moveFile(const QString& source, const QString& target, QString* error = nul
 bool deleteFile(const QString& path, QString* error = nullptr);
 bool makeDir(const QString& path);
 bool makePath(const QString& path);
+
+// Writes all of data to a device opened unbuffered, retrying short writes. A short write that
+// cannot be completed (a full disk, a file size limit) fails with the system's errno in err.
+// Buffered QSaveFile writes can lose such a failure and commit a truncated file, so every
+// file whose loss matters is written unbuffered through this.
+bool writeFully(QIODevice& out, const char* data, qint64 size, int* err = nullptr);
 
 // Whether two paths name one file, by the file system's identity (device and inode here),
 // falling back to comparing the cleaned absolute paths when either does not exist.

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include "FileSystem.h"
+
 // Only the narrow (UTF-8) interface is used, so no wide-character converter is needed.
 #define SI_NO_CONVERSION
 #include <SimpleIni.h>
@@ -62,8 +64,8 @@ bool ProfileFile::save(QString* error)
         return false;
     }
     QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data.data(), qint64(data.size())) != qint64(data.size())
-        || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
+        || !fs::writeFully(file, data.data(), qint64(data.size())) || !file.commit()) {
         if (error)
             *error = file.errorString();
         return false;
