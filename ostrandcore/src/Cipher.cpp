@@ -1,0 +1,42 @@
+#include "Cipher.h"
+
+#include <openssl/crypto.h>
+#include <openssl/rand.h>
+
+#include <algorithm>
+
+namespace ostrand::cipher {
+
+const char kMagic[kMagicSize] = {'S', 'a', 'l', 't', 'e', 'd', '_', '_'};
+
+KeyMaterial::~KeyMaterial()
+{
+    OPENSSL_cleanse(key.data(), key.size());
+    OPENSSL_cleanse(iv.data(), iv.size());
+}
+
+const EVP_CIPHER* algorithm()
+{
+    return EVP_des_ede3_cbc();
+}
+
+bool randomSalt(unsigned char (&salt)[kSaltSize])
+{
+    return RAND_bytes(salt, kSaltSize) == 1;
+}
+
+bool deriveKey(const std::string& passPhrase, const unsigned char* salt, KeyMaterial& out)
+{
+    unsigned char both[kKeySize + kIvSize];
+    bool ok = PKCS5_PBKDF2_HMAC(passPhrase.data(), static_cast<int>(passPhrase.size()), salt,
+                                static_cast<int>(kSaltSize), kIterations, EVP_sha256(),
+                                static_cast<int>(sizeof both), both) == 1;
+    if (ok) {
+        std::copy(both, both + kKeySize, out.key.begin());
+        std::copy(both + kKeySize, both + sizeof both, out.iv.begin());
+    }
+    OPENSSL_cleanse(both, sizeof both);
+    return ok;
+}
+
+} // namespace ostrand::cipher
