@@ -1,10 +1,131 @@
 #include "Cli.h"
 
+#include "CliContext.h"
+#include "FileError.h"
+#include "FileSystem.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+
 namespace tolvane::cli {
+
+namespace {
+
+const QStringList kValueOptions{"--app-dir", "--root", "--export", "--answer", "--news"};
+const QStringList kFlags{"--yes", "--no", "--show-passphrase", "--passphrase-stdin", "--help"};
+
+const char* const kUsage =
+    "Aufruf: tolvane-cli [--app-dir DIR] [--yes|--no] BEFEHL ...\n"
+    "  keys list\n"
+    "  keys show REGNR [--show-passphrase]\n"
+    "  keys new REGNR\n"
+    "  keys set REGNR [--passphrase-stdin] [--root DIR] [--export DIR] [--answer DIR] [--news DIR]\n"
+    "  keys import DATEI...\n"
+    "  keys export REGNR ZIEL\n"
+    "  keys delete REGNR\n"
+    "  pack ARCHIVBASIS DATEI... [--passphrase-stdin]\n"
+    "  unpack ARCHIV AUSGABEORDNER [--passphrase-stdin]\n";
+
+} // namespace
+
+CliContext::CliContext(const QString& dir, ConsoleDialogs::Policy policy)
+    : appDir(fs::withSeparator(dir)), dialogs(policy), out(stdout)
+{
+}
+
+MasterDataStore& CliContext::store()
+{
+    if (!m_store) {
+        m_store.emplace(appDir + QStringLiteral("tolvane-cli"), dialogs);
+        m_store->LoadKeyFiles();
+    }
+    return *m_store;
+}
+
+std::optional<QString> CliContext::readPassPhrase()
+{
+    QTextStream in(stdin);
+    const QString line = in.readLine();
+    if (line.isNull())
+        return std::nullopt;
+    QString phrase = line;
+    if (phrase.endsWith(u'\r'))
+        phrase.chop(1);
+    return phrase;
+}
+
+int CliContext::usage(const QString& text)
+{
+    QTextStream err(stderr);
+    err << text << "\n\n" << kUsage;
+    return Usage;
+}
 
 int run(const QStringList& arguments)
 {
-    return arguments.size() > 1 ? Failed : Usage;
+    QStringList words;
+    QMap<QString, QString> values;
+    QStringList flags;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& a = arguments.at(i);
+        if (kValueOptions.contains(a)) {
+            if (i + 1 >= arguments.size()) {
+                QTextStream(stderr) << "Option " << a << " braucht einen Wert.\n\n" << kUsage;
+                return Usage;
+            }
+            values.insert(a, arguments.at(++i));
+        } else if (kFlags.contains(a)) {
+            flags << a;
+        } else if (a.startsWith(QStringLiteral("--"))) {
+            QTextStream(stderr) << "Unbekannte Option " << a << ".\n\n" << kUsage;
+            return Usage;
+        } else {
+            words << a;
+        }
+    }
+    if (flags.contains("--help")) {
+        QTextStream(stdout) << kUsage;
+        return Success;
+    }
+    if (flags.contains("--yes") && flags.contains("--no")) {
+        QTextStream(stderr) << "--yes und --no schließen sich aus.\n\n" << kUsage;
+        return Usage;
+    }
+    const ConsoleDialogs::Policy policy = flags.contains("--yes")  ? ConsoleDialogs::Policy::Yes
+                                          : flags.contains("--no") ? ConsoleDialogs::Policy::No
+                                                                   : ConsoleDialogs::Policy::Ask;
+    const QString appDir = values.contains("--app-dir")
+                               ? QFileInfo(values.value("--app-dir")).absoluteFilePath()
+                               : QCoreApplication::applicationDirPath();
+    if (!fs::dirExists(appDir)) {
+        QTextStream(stderr) << "Das Anwendungsverzeichnis \"" << appDir << "\" existiert nicht.\n";
+        return Usage;
+    }
+    CliContext context(appDir, policy);
+    context.values = values;
+    context.flags = flags;
+    if (words.isEmpty())
+        return context.usage(QStringLiteral("Kein Befehl angegeben."));
+
+    const QString command = words.takeFirst();
+    CommandRunner runner = nullptr;
+    if (command == u"keys")
+        runner = runKeys;
+    else if (command == u"pack")
+        runner = runPack;
+    else if (command == u"unpack")
+        runner = runUnpack;
+    if (!runner)
+        return context.usage(QStringLiteral("Unbekannter Befehl \"%1\".").arg(command));
+    try {
+        return runner(context, words);
+    } catch (const TolvaneError& e) {
+        context.dialogs.genericError(e.text());
+        return Failed;
+    }
 }
 
 } // namespace tolvane::cli

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "ConsoleDialogs.h"
+#include "MasterDataStore.h"
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+#include <optional>
+
+namespace tolvane::cli {
+
+// What every subcommand gets: the parsed command line, the console dialogs and the store of the
+// application directory (loaded on first use).
+struct CliContext {
+    CliContext(const QString& appDir, ConsoleDialogs::Policy policy);
+
+    QStringList positional;            // after the command words
+    QMap<QString, QString> values;     // --root DIR and the like
+    QStringList flags;                 // --show-passphrase and the like
+    QString appDir;                    // with trailing separator
+    ConsoleDialogs dialogs;
+    QTextStream out;
+
+    MasterDataStore& store();
+    bool hasFlag(const QString& flag) const { return flags.contains(flag); }
+    std::optional<QString> value(const QString& key) const
+    {
+        return values.contains(key) ? std::optional<QString>(values.value(key)) : std::nullopt;
+    }
+    // The pass phrase from the first line of stdin (for --passphrase-stdin).
+    std::optional<QString> readPassPhrase();
+    // Prints a usage error and returns the usage exit code.
+    int usage(const QString& text);
+
+private:
+    std::optional<MasterDataStore> m_store;
+};
+
+// A subcommand group ("keys", "pack", ...): its runner gets the words after the group name.
+using CommandRunner = int (*)(CliContext& context, const QStringList& words);
+int runKeys(CliContext& context, const QStringList& words);
+int runPack(CliContext& context, const QStringList& words);
+int runUnpack(CliContext& context, const QStringList& words);
+
+} // namespace tolvane::cli

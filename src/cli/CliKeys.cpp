@@ -1,0 +1,76 @@
+#include "CliContext.h"
+#include "Cli.h"
+#include "StammText.h"
+#include "uclassStamm.h"
+
+namespace tolvane::cli {
+
+namespace {
+
+QString issuedText(const TStamm& rec)
+{
+    return rec.FIssued ? QStringLiteral("VQZ-Keydatei") : QStringLiteral("eigene Keydatei");
+}
+
+int keysList(CliContext& context)
+{
+    MasterDataStore& store = context.store();
+    for (int i = 0; i < store.FCount(); ++i) {
+        const TStamm& rec = store.record(i);
+        context.out << QStringList{rec.FRegNr,         rec.FKeyFileName,      issuedText(rec),
+                                   standText(rec.FKey.KeyDate()), rec.FDirs.VRootDir(), rec.FDirs.VExport(),
+                                   rec.FDirs.VAntwort(), rec.FDirs.VNews()}
+                           .join(u'\t')
+                    << Qt::endl;
+    }
+    return Success;
+}
+
+// The record of a registration number, or a message and null.
+const TStamm* findRecord(CliContext& context, const QString& regNr)
+{
+    MasterDataStore& store = context.store();
+    const int index = store.FindRegNr(regNr);
+    if (index < 0) {
+        context.dialogs.error(QStringLiteral("Zur Registriernummer \"%1\" gibt es keine Keydatei.").arg(regNr));
+        return nullptr;
+    }
+    return &store.record(index);
+}
+
+int keysShow(CliContext& context, const QString& regNr)
+{
+    const TStamm* rec = findRecord(context, regNr);
+    if (!rec)
+        return Failed;
+    QTextStream& out = context.out;
+    out << "Registriernummer: " << rec->FRegNr << Qt::endl;
+    out << "Keydatei:         " << rec->FAppDir + rec->FKeyFileName << Qt::endl;
+    out << "Art:              " << issuedText(*rec) << Qt::endl;
+    out << "Passphrase:       "
+        << (context.hasFlag("--show-passphrase") ? rec->FKey.DesKey()
+                                                 : (rec->FKey.DesKey().isEmpty() ? QStringLiteral("(leer)")
+                                                                                 : QStringLiteral("(verborgen)")))
+        << Qt::endl;
+    out << "Passphrase-" << standText(rec->FKey.KeyDate()) << Qt::endl;
+    out << "Verzeichnisse-" << standText(rec->FDirs.DirsDate()) << Qt::endl;
+    out << "Stammverzeichnis: " << rec->FDirs.VRootDir() << Qt::endl;
+    out << "Export:           " << rec->FDirs.VExport() << Qt::endl;
+    out << "Antwort:          " << rec->FDirs.VAntwort() << Qt::endl;
+    out << "News:             " << rec->FDirs.VNews() << Qt::endl;
+    return Success;
+}
+
+} // namespace
+
+int runKeys(CliContext& context, const QStringList& words)
+{
+    const QString sub = words.value(0);
+    if (sub == u"list" && words.size() == 1)
+        return keysList(context);
+    if (sub == u"show" && words.size() == 2)
+        return keysShow(context, words.at(1));
+    return context.usage(QStringLiteral("Unbekannter oder unvollständiger keys-Befehl."));
+}
+
+} // namespace tolvane::cli

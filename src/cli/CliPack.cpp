@@ -1,0 +1,112 @@
+#include "CliContext.h"
+#include "Cli.h"
+#include "FileSystem.h"
+#include "u3Des.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#ifndef Q_OS_WIN
+#include <termios.h>
+#include <unistd.h>
+#endif
+
+namespace tolvane::cli {
+
+namespace {
+
+// The pass phrase from stdin (--passphrase-stdin) or, on a terminal, typed without echo.
+std::optional<QString> passPhrase(CliContext& context)
+{
+    if (context.hasFlag("--passphrase-stdin"))
+        return context.readPassPhrase();
+#ifndef Q_OS_WIN
+    if (isatty(0) && isatty(2)) {
+        QTextStream err(stderr);
+        err << "Passphrase: " << Qt::flush;
+        termios old{};
+        tcgetattr(0, &old);
+        termios silent = old;
+        silent.c_lflag &= ~tcflag_t(ECHO);
+        tcsetattr(0, TCSANOW, &silent);
+        const auto phrase = context.readPassPhrase();
+        tcsetattr(0, TCSANOW, &old);
+        err << Qt::endl;
+        return phrase;
+    }
+#endif
+    return std::nullopt;
+}
+
+QString absolute(const QString& path)
+{
+    return QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+}
+
+} // namespace
+
+int runPack(CliContext& context, const QStringList& words)
+{
+    if (words.size() < 2)
+        return context.usage(QStringLiteral("pack braucht ARCHIVBASIS und mindestens eine DATEI."));
+    const QString base = absolute(words.at(0));
+    QStringList files;
+    for (int i = 1; i < words.size(); ++i) {
+        const QString file = absolute(words.at(i));
+        if (!QFileInfo::exists(file)) {
+            context.dialogs.error(QStringLiteral("Die Datei \"%1\" existiert nicht.").arg(file));
+            return Failed;
+        }
+        files << file;
+    }
+    const auto phrase = passPhrase(context);
+    if (!phrase)
+        return context.usage(QStringLiteral("Keine Passphrase: --passphrase-stdin angeben oder im Terminal eingeben."));
+    const QString target = base + QStringLiteral(".zip.3des");
+    if (QFileInfo::exists(target)) {
+        if (!context.dialogs.confirm(QStringLiteral("Die Datei \"%1\" existiert bereits. Soll sie ersetzt werden?").arg(target)))
+            return Failed;
+        QString error;
+        if (!fs::deleteFile(target, &error)) {
+            context.dialogs.error(QStringLiteral("Die Datei \"%1\" kann nicht ersetzt werden. %2").arg(target, error));
+            return Failed;
+        }
+    }
+    PackingBridge bridge(context.appDir, context.dialogs);
+    QString errorText;
+    if (!bridge.PackFiles(base, *phrase, files, errorText))
+        return Failed;
+    if (!errorText.isEmpty()) {
+        context.dialogs.error(errorText);
+        return Failed;
+    }
+    context.out << target << Qt::endl;
+    return Success;
+}
+
+int runUnpack(CliContext& context, const QStringList& words)
+{
+    if (words.size() != 2)
+        return context.usage(QStringLiteral("unpack braucht ARCHIV und AUSGABEORDNER."));
+    const QString archive = absolute(words.at(0));
+    const QString outDir = absolute(words.at(1));
+    if (!fs::fileExists(archive)) {
+        context.dialogs.error(QStringLiteral("Die Datei \"%1\" existiert nicht.").arg(archive));
+        return Failed;
+    }
+    const auto phrase = passPhrase(context);
+    if (!phrase)
+        return context.usage(QStringLiteral("Keine Passphrase: --passphrase-stdin angeben oder im Terminal eingeben."));
+    PackingBridge bridge(context.appDir, context.dialogs);
+    QString errorText;
+    if (!bridge.UnpackArchive(outDir, *phrase, archive, errorText))
+        return Failed;
+    if (!errorText.isEmpty()) {
+        context.dialogs.error(errorText);
+        return Failed;
+    }
+    context.out << outDir << Qt::endl;
+    return Success;
+}
+
+} // namespace tolvane::cli

@@ -1,0 +1,91 @@
+#include "ConsoleDialogs.h"
+
+#include <QTextStream>
+
+#include <cstdio>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#define isatty _isatty
+#else
+#include <unistd.h>
+#endif
+
+namespace tolvane::cli {
+
+ConsoleDialogs::ConsoleDialogs(Policy policy)
+    : m_policy(policy), m_interactive(isatty(0) && isatty(2)), m_err(stderr)
+{
+}
+
+Dialogs::Answer ConsoleDialogs::message(Kind kind, const QString& text, Buttons buttons)
+{
+    if (kind == Kind::Error || kind == Kind::Warning)
+        m_errorShown = true;
+    m_err << caption(kind) << ": " << text << Qt::endl;
+    if (buttons == Buttons::Ok)
+        return Answer::Ok;
+    const Answer refuse = buttons == Buttons::YesNoCancel ? Answer::Cancel : Answer::No;
+    if (m_policy == Policy::Yes) {
+        m_err << "-> Ja (--yes)" << Qt::endl;
+        return Answer::Yes;
+    }
+    if (m_policy == Policy::No) {
+        m_err << "-> Nein (--no)" << Qt::endl;
+        return Answer::No;
+    }
+    if (!m_interactive) {
+        m_err << "-> keine Antwort möglich (weder Terminal noch --yes/--no): Nein" << Qt::endl;
+        return refuse;
+    }
+    QTextStream in(stdin);
+    for (;;) {
+        m_err << (buttons == Buttons::YesNoCancel ? "[j]a / [n]ein / [a]bbrechen? " : "[j]a / [n]ein? ") << Qt::flush;
+        const QString line = in.readLine();
+        if (line.isNull())
+            return refuse;
+        const QString a = line.trimmed().toLower();
+        if (a == u"j" || a == u"ja")
+            return Answer::Yes;
+        if (a == u"n" || a == u"nein")
+            return Answer::No;
+        if (buttons == Buttons::YesNoCancel && (a == u"a" || a == u"abbrechen"))
+            return Answer::Cancel;
+    }
+}
+
+void ConsoleDialogs::genericError(const QString& text)
+{
+    m_errorShown = true;
+    m_err << kApplicationTitle << ": " << genericErrorText(text) << Qt::endl;
+}
+
+// The command line takes every path as an argument, so file dialogs are never needed; asking for
+// one anyway counts as cancelled.
+QStringList ConsoleDialogs::openFiles(const FileDialogOptions&)
+{
+    return {};
+}
+
+QString ConsoleDialogs::saveFile(const FileDialogOptions&)
+{
+    return {};
+}
+
+QString ConsoleDialogs::chooseDirectory(const QString&)
+{
+    return {};
+}
+
+std::optional<QString> ConsoleDialogs::inputText(const QString&, const QString& prompt, const QString& value)
+{
+    if (!m_interactive)
+        return std::nullopt;
+    m_err << prompt << " " << Qt::flush;
+    const QString line = QTextStream(stdin).readLine();
+    if (line.isNull())
+        return std::nullopt;
+    return line.isEmpty() ? value : line;
+}
+
+} // namespace tolvane::cli

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "Dialogs.h"
+
+#include <QTextStream>
+
+namespace tolvane::cli {
+
+// Dialogs on the console: messages go to stderr, questions are answered by --yes/--no or, on a
+// terminal, by asking. Without either, a question is answered No (or Cancel), which never
+// replaces or deletes anything.
+class ConsoleDialogs : public Dialogs {
+public:
+    enum class Policy { Ask, Yes, No };
+    explicit ConsoleDialogs(Policy policy);
+
+    Answer message(Kind kind, const QString& text, Buttons buttons = Buttons::Ok) override;
+    void genericError(const QString& text) override;
+    QStringList openFiles(const FileDialogOptions& options) override;
+    QString saveFile(const FileDialogOptions& options) override;
+    QString chooseDirectory(const QString& startDir) override;
+    std::optional<QString> inputText(const QString& title, const QString& prompt, const QString& value) override;
+
+    // Whether an error or warning box was shown since the start.
+    bool errorShown() const { return m_errorShown; }
+
+private:
+    Policy m_policy;
+    bool m_interactive;
+    bool m_errorShown = false;
+    QTextStream m_err;
+};
+
+} // namespace tolvane::cli

@@ -1,0 +1,29 @@
+#include "StammText.h"
+
+#include "Ansi.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+
+#include <cmath>
+
+namespace tolvane {
+
+QString standText(double keyDate)
+{
+    if (std::trunc(keyDate) == 0.0)
+        return QStringLiteral("Stand: bisher keine Angaben");
+    const QDateTime dt = oleDateToDateTime(keyDate);
+    const QLocale locale;
+    QString text = QStringLiteral("Stand: ") + locale.toString(dt.date(), QLocale::ShortFormat);
+    if (dt.time() != QTime(0, 0)) {
+        // The long time format without the time zone, as a desktop shows it.
+        static const QRegularExpression zone(QStringLiteral("\\s*t+"));
+        QString format = locale.timeFormat(QLocale::LongFormat);
+        format.remove(zone);
+        text += u' ' + locale.toString(dt.time(), format.trimmed());
+    }
+    return text;
+}
+
+} // namespace tolvane

@@ -1,0 +1,135 @@
+#include "u3Des.h"
+
+#include "Dialogs.h"
+#include "FileSystem.h"
+
+#include "Ostrandcore.h"
+
+#include <QFile>
+#include <QLibrary>
+
+namespace tolvane {
+
+namespace {
+
+// Strings cross the library boundary in the ANSI code page on Windows and in UTF-8 elsewhere.
+QByteArray toLibrary(const QString& text)
+{
+#ifdef Q_OS_WIN
+    return text.toLocal8Bit();
+#else
+    return text.toUtf8();
+#endif
+}
+
+QString fromLibrary(const char* text)
+{
+    if (!text)
+        return {};
+#ifdef Q_OS_WIN
+    return QString::fromLocal8Bit(text);
+#else
+    return QString::fromUtf8(text);
+#endif
+}
+
+const QString kPackNotFound = QStringLiteral("Function \"Pack\" oder Dll \"Ostrandcore.dll\" nicht gefunden.");
+const QString kUnPackNotFound = QStringLiteral("Function \"UnPack \" oder dll \"Ostrandcore.dll\" nicht gefunden.");
+QString callFailed(const char* function)
+{
+    return QStringLiteral("Beim Aufruf der Funktion \"%1\" der Ostrandcore.dll ist ein \r\nFehler aufgetreten.")
+        .arg(QLatin1String(function));
+}
+
+// Loads, resolves, calls and unloads; false (after the message) when the call itself failed.
+template <typename Fn, typename Call>
+bool callLibrary(const QString& path, const char* symbol, const QString& notFound, Dialogs& dialogs,
+                 const std::function<void(bool)>& busy, QString& errorText, Call call)
+{
+    errorText.clear();
+    if (busy)
+        busy(true);
+    struct Idle {
+        const std::function<void(bool)>& busy;
+        ~Idle()
+        {
+            if (busy)
+                busy(false);
+        }
+    } idle{busy};
+
+    QLibrary library;
+    library.setFileName(path);
+    if (!QFile::exists(path) || !library.load()) {
+        dialogs.error(notFound);
+        return false;
+    }
+    auto fn = reinterpret_cast<Fn>(library.resolve(symbol));
+    if (!fn) {
+        library.unload();
+        dialogs.error(notFound);
+        return false;
+    }
+    bool raised = false;
+    try {
+        errorText = fromLibrary(call(fn)); // copied before the library goes away
+    } catch (...) {
+        raised = true;
+    }
+    library.unload();
+    if (raised) {
+        errorText.clear();
+        dialogs.error(callFailed(symbol));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+PackingBridge::PackingBridge(QString appDir, Dialogs& dialogs) : m_appDir(fs::withSeparator(appDir)), m_dialogs(dialogs)
+{
+}
+
+QString PackingBridge::libraryFileName()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("Ostrandcore.dll");
+#elif defined(Q_OS_MACOS)
+    return QStringLiteral("libOstrandcore.dylib");
+#else
+    return QStringLiteral("libOstrandcore.so");
+#endif
+}
+
+QString PackingBridge::libraryPath() const
+{
+    return m_appDir + libraryFileName();
+}
+
+bool PackingBridge::PackFiles(const QString& archiveBase, const QString& passPhrase, const QStringList& files,
+                              QString& errorText)
+{
+    const QByteArray list = toLibrary(files.join(u';'));
+    const QByteArray base = toLibrary(archiveBase);
+    const QByteArray phrase = toLibrary(passPhrase);
+    return callLibrary<OstrandPackFn>(libraryPath(), "Pack", kPackNotFound, m_dialogs, busy, errorText,
+                                      [&](OstrandPackFn fn) {
+                                          return fn(nullptr, list.constData(), base.constData(),
+                                                    phrase.constData());
+                                      });
+}
+
+bool PackingBridge::UnpackArchive(const QString& outputDir, const QString& passPhrase, const QString& archivePath,
+                                  QString& errorText)
+{
+    const QByteArray archive = toLibrary(archivePath);
+    const QByteArray out = toLibrary(outputDir);
+    const QByteArray phrase = toLibrary(passPhrase);
+    return callLibrary<OstrandUnPackFn>(libraryPath(), "UnPack", kUnPackNotFound, m_dialogs, busy, errorText,
+                                        [&](OstrandUnPackFn fn) {
+                                            return fn(archive.constData(), out.constData(), phrase.constData());
+                                        });
+}
+
+} // namespace tolvane
