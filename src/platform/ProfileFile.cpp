@@ -7,11 +7,14 @@
 
 // Only the narrow (UTF-8) interface is used, so no wide-character converter is needed.
 #define SI_NO_CONVERSION
+// Debian's header keeps the template bodies behind this switch; this is the only user.
+#define SI_IMPLEMENTATION
 #include <SimpleIni.h>
 
 namespace tolvane {
 
-struct ProfileFile::Ini : CSimpleIniCaseA {};
+// CSimpleIniA compares section and key names without regard to case (CSimpleIniCaseA would not).
+struct ProfileFile::Ini : CSimpleIniA {};
 
 ProfileFile::ProfileFile(QString path) : m_path(std::move(path)), m_ini(std::make_unique<Ini>())
 {

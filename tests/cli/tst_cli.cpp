@@ -1,0 +1,149 @@
+#include "TestUtil.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tolvane::testutil;
+
+namespace {
+
+struct Result {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+Result runCli(const QStringList& args, const QByteArray& input = {})
+{
+    QProcess p;
+    p.start(QStringLiteral(TOLVANE_BIN_DIR "/tolvane-cli"), args);
+    if (!p.waitForStarted())
+        return {};
+    p.write(input);
+    p.closeWriteChannel();
+    p.waitForFinished(60000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+const char* const kLibrary = "libOstrandcore.so";
+
+} // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void usageErrors_data();
+    void usageErrors();
+    void keysListAndShow();
+    void packAndUnpack();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_app;
+    QString app() const { return m_app->path(); }
+};
+
+void TestCli::init()
+{
+    m_app = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_app->isValid());
+}
+
+void TestCli::usageErrors_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("no command") << QStringList{};
+    QTest::newRow("unknown command") << QStringList{"zaubern"};
+    QTest::newRow("unknown option") << QStringList{"keys", "list", "--bunt"};
+    QTest::newRow("yes and no") << QStringList{"--yes", "--no", "keys", "list"};
+    QTest::newRow("option without value") << QStringList{"keys", "set", "hh10203", "--root"};
+    QTest::newRow("show without number") << QStringList{"keys", "show"};
+    QTest::newRow("pack without files") << QStringList{"pack", "basis"};
+}
+
+void TestCli::usageErrors()
+{
+    QFETCH(QStringList, args);
+    const Result r = runCli(QStringList{"--app-dir", app()} + args);
+    QCOMPARE(r.code, 2);
+    QVERIFY2(r.err.contains("Aufruf: tolvane-cli"), qPrintable(r.err));
+}
+
+void TestCli::keysListAndShow()
+{
+    for (const char* name : {"issued1.key", "hh10203.key"})
+        QVERIFY(QFile::copy(dataFile(name), m_app->filePath(name)));
+    Result r = runCli({"--app-dir", app(), "keys", "list"});
+    QCOMPARE(r.code, 0);
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 2);
+    const QStringList first = lines[0].split('\t');
+    QCOMPARE(first.mid(0, 3), (QStringList{"hh10203", "hh10203.key", "eigene Keydatei"}));
+    QCOMPARE(first.mid(4), (QStringList{"/qs/", "/qs/Export/", "/qs/Antwort/", "/qs/News/"}));
+    QVERIFY(first[3].startsWith("Stand: ") && first[3] != "Stand: bisher keine Angaben");
+    QCOMPARE(lines[1].split('\t').mid(0, 4),
+             (QStringList{"vq00001", "issued1.key", "VQZ-Keydatei", "Stand: bisher keine Angaben"}));
+
+    r = runCli({"--app-dir", app(), "keys", "show", "hh10203"});
+    QCOMPARE(r.code, 0);
+    QVERIFY(r.out.contains("Registriernummer: hh10203\n"));
+    QVERIFY(r.out.contains("Passphrase:       (verborgen)\n"));
+    QVERIFY(!r.out.contains("geheim123"));
+    r = runCli({"--app-dir", app(), "keys", "show", "hh10203", "--show-passphrase"});
+    QVERIFY(r.out.contains("Passphrase:       geheim123\n"));
+
+    r = runCli({"--app-dir", app(), "keys", "show", "HH10203"});
+    QCOMPARE(r.code, 1);
+    QCOMPARE(r.err, QStringLiteral("Fehler: Zur Registriernummer \"HH10203\" gibt es keine Keydatei.\n"));
+}
+
+void TestCli::packAndUnpack()
+{
+    const QString lib = QStringLiteral(TOLVANE_BIN_DIR "/") + kLibrary;
+    if (!QFile::exists(lib))
+        QSKIP("the packing library is not built");
+    // Without the library beside it, the bridge's own message.
+    QTemporaryDir work;
+    QVERIFY(writeAll(work.filePath("Header.4"), "Kopf"));
+    Result r = runCli({"--app-dir", app(), "pack", work.filePath("t-hh10203-4"), work.filePath("Header.4"),
+                       "--passphrase-stdin"},
+                      "geheim123\n");
+    QCOMPARE(r.code, 1);
+    QCOMPARE(r.err, QStringLiteral("Fehler: Function \"Pack\" oder Dll \"Ostrandcore.dll\" nicht gefunden.\n"));
+
+    QVERIFY(QFile::copy(lib, m_app->filePath(kLibrary)));
+    QVERIFY(QDir(work.path()).mkpath("sub/tiefer"));
+    QVERIFY(writeAll(work.filePath("sub/tiefer/daten.4"), "Inhalt"));
+    r = runCli({"--app-dir", app(), "pack", work.filePath("t-hh10203-4"), work.filePath("Header.4"),
+                work.filePath("sub"), "--passphrase-stdin"},
+               "geheim123\n");
+    QCOMPARE(r.code, 0);
+    QVERIFY2(QFile::exists(work.filePath("t-hh10203-4.zip.3des")), qPrintable(r.err));
+
+    // An existing archive is replaced only on Yes.
+    r = runCli({"--app-dir", app(), "--no", "pack", work.filePath("t-hh10203-4"), work.filePath("Header.4"),
+                "--passphrase-stdin"},
+               "geheim123\n");
+    QCOMPARE(r.code, 1);
+
+    r = runCli({"--app-dir", app(), "unpack", work.filePath("t-hh10203-4.zip.3des"), work.filePath("aus"),
+                "--passphrase-stdin"},
+               "geheim123\n");
+    QCOMPARE(r.code, 0);
+    QCOMPARE(readAll(work.filePath("aus/Header.4")), QByteArray("Kopf"));
+    QCOMPARE(readAll(work.filePath("aus/sub/tiefer/daten.4")), QByteArray("Inhalt"));
+
+    r = runCli({"--app-dir", app(), "unpack", work.filePath("t-hh10203-4.zip.3des"), work.filePath("aus2"),
+                "--passphrase-stdin"},
+               "falsch123\n");
+    QCOMPARE(r.code, 1);
+    QVERIFY(r.err.startsWith("Fehler: "));
+    QVERIFY(!QFileInfo::exists(work.filePath("aus2/Header.4")));
+}
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"

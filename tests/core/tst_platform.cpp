@@ -1,0 +1,147 @@
+#include "FileError.h"
+#include "FileSystem.h"
+#include "ProfileFile.h"
+#include "TestUtil.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace tolvane;
+using namespace tolvane::testutil;
+
+class TestPlatform : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void copyNeverDestroysTarget();
+    void moveNeverReplaces();
+    void sameFileUsesIdentity();
+    void dialogFolderForm_data();
+    void dialogFolderForm();
+    void fileErrorTexts_data();
+    void fileErrorTexts();
+    void profileFileRules();
+};
+
+void TestPlatform::copyNeverDestroysTarget()
+{
+    QTemporaryDir dir;
+    const QString src = dir.filePath("neu.key");
+    const QString dst = dir.filePath("alt.key");
+    QVERIFY(writeAll(src, QByteArray(5000, 'n')));
+    QVERIFY(writeAll(dst, "alter Inhalt"));
+    QString error;
+    QVERIFY(!fs::copyFile(src, dst, false, &error));
+    QCOMPARE(error, QStringLiteral("Die Datei existiert bereits."));
+    QCOMPARE(readAll(dst), QByteArray("alter Inhalt"));
+
+    // A copy that fails half-way (as on a full disk) leaves the old target whole.
+    struct rlimit old {};
+    getrlimit(RLIMIT_FSIZE, &old);
+    struct rlimit tight = old;
+    tight.rlim_cur = 1000;
+    auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &tight);
+    const bool copied = fs::copyFile(src, dst, true, &error);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, handler);
+    QVERIFY(!copied);
+    QCOMPARE(readAll(dst), QByteArray("alter Inhalt"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+
+    QVERIFY(fs::copyFile(src, dst, true, &error));
+    QCOMPARE(readAll(dst), QByteArray(5000, 'n'));
+}
+
+void TestPlatform::moveNeverReplaces()
+{
+    QTemporaryDir dir;
+    QVERIFY(writeAll(dir.filePath("a"), "a"));
+    QVERIFY(writeAll(dir.filePath("b"), "b"));
+    QVERIFY(!fs::moveFile(dir.filePath("a"), dir.filePath("b")));
+    QCOMPARE(readAll(dir.filePath("a")), QByteArray("a"));
+    QCOMPARE(readAll(dir.filePath("b")), QByteArray("b"));
+    QVERIFY(fs::moveFile(dir.filePath("a"), dir.filePath("c")));
+    QVERIFY(!QFile::exists(dir.filePath("a")));
+    QCOMPARE(readAll(dir.filePath("c")), QByteArray("a"));
+}
+
+void TestPlatform::sameFileUsesIdentity()
+{
+    QTemporaryDir dir;
+    QVERIFY(writeAll(dir.filePath("Datei"), "x"));
+    QVERIFY(writeAll(dir.filePath("datei"), "y"));
+    QVERIFY(QDir(dir.path()).mkdir("sub"));
+    QVERIFY(!fs::sameFile(dir.filePath("Datei"), dir.filePath("datei"))); // two files on this system
+    QVERIFY(fs::sameFile(dir.filePath("Datei"), dir.filePath("sub/../Datei")));
+    QVERIFY(::link(QFile::encodeName(dir.filePath("Datei")).constData(),
+                   QFile::encodeName(dir.filePath("hart")).constData())
+            == 0);
+    QVERIFY(fs::sameFile(dir.filePath("Datei"), dir.filePath("hart")));
+    QVERIFY(!fs::sameFile(dir.filePath("fehlt"), dir.filePath("Datei")));
+}
+
+void TestPlatform::dialogFolderForm_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("form");
+    QTest::newRow("trailing separator") << "/daten/qs/" << "/daten/qs";
+    QTest::newRow("none") << "/daten/qs" << "/daten/qs";
+    QTest::newRow("root") << "/" << "/";
+    QTest::newRow("drive root") << "C:/" << "C:/";
+}
+
+void TestPlatform::dialogFolderForm()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, form);
+    QCOMPARE(fs::dialogFolderForm(path), form);
+}
+
+void TestPlatform::fileErrorTexts_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("2") << 2 << "Datei nicht gefunden";
+    QTest::newRow("3") << 3 << "Ungültiger Dateiname";
+    QTest::newRow("4") << 4 << "Zu viele geöffnete Dateien";
+    QTest::newRow("5") << 5 << "Dateizugriff verweigert";
+    QTest::newRow("100") << 100 << "Versuch hinter dem Dateiende zu lesen";
+    QTest::newRow("101") << 101 << "Zu wenig Speicherplatz";
+    QTest::newRow("106") << 106 << "Ungültige numerische Eingabe";
+    QTest::newRow("other") << 32 << "E/A-Fehler 32";
+}
+
+void TestPlatform::fileErrorTexts()
+{
+    QFETCH(int, code);
+    QFETCH(QString, text);
+    QCOMPARE(FileError(code).text(), text);
+}
+
+void TestPlatform::profileFileRules()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("tolvane.ini");
+    {
+        ProfileFile ini(path);
+        QCOMPARE(ini.read("hh10203", "E", "/home/x"), QStringLiteral("/home/x"));
+        QVERIFY(ini.flush());
+        QVERIFY(!QFile::exists(path)); // the file comes into being with the first write
+        QVERIFY(ini.write("HH10203", "e", QStringLiteral("C:\\")));
+        QVERIFY(ini.write("ANTWORT", "A", QStringLiteral("/Daten; \"Ä\" = 5 ")));
+    }
+    ProfileFile again(path);
+    QCOMPARE(again.read("hh10203", "E", "x"), QStringLiteral("C:\\"));
+    QCOMPARE(again.read("antwort", "a", "x"), QStringLiteral("/Daten; \"Ä\" = 5 ").trimmed());
+    // Values are stored as they are: a backslash at the end is no escape.
+    QVERIFY(readAll(path).contains("C:\\\n") || readAll(path).contains("C:\\\r\n"));
+}
+
+QTEST_GUILESS_MAIN(TestPlatform)
+#include "tst_platform.moc"
