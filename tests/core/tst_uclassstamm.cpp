@@ -6,6 +6,7 @@
 #include "uclassStamm.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -53,6 +54,7 @@ private Q_SLOTS:
     void missingFileFailsSilently();
     void stalePlainCopyIsRemoved();
     void failedWriteKeepsPreviousKeyFile();
+    void writtenKeyFileOpensWithOpenssl();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -296,6 +298,32 @@ void TestUClassStamm::failedWriteKeepsPreviousKeyFile()
              qPrintable(dialogs.shown[0].text));
     QCOMPARE(readAll(path), before);
     QCOMPARE(filesIn(m_dir->path()), QStringList{"hh10203.key"});
+}
+
+void TestUClassStamm::writtenKeyFileOpensWithOpenssl()
+{
+    // Read back by the openssl tool, with the key and IV of the construction, not by our code.
+    ScriptedDialogs dialogs;
+    bool ok = false;
+    TStamm rec(QStringLiteral("hh10203"), exe(), QString(), ok, dialogs);
+    rec.FKey.setDesKey(QStringLiteral("Grüße-123"));
+    rec.FDirs.setDir(TStammDirs::Export, QStringLiteral("/Qualität/Export/"));
+    QVERIFY(rec.WriteKeyFile("hh10203.key"));
+
+    QProcess openssl;
+    openssl.start("openssl", {"enc", "-d", "-des-ede3-cbc", "-nopad", "-K",
+                              "522c0f192fcc4ab20e114085a997e181e6bea3e300000000", "-iv", "cfc43800585e7ced", "-in",
+                              m_dir->filePath("hh10203.key")});
+    if (!openssl.waitForStarted())
+        QSKIP("openssl is not installed");
+    QVERIFY(openssl.waitForFinished());
+    QCOMPARE(openssl.exitCode(), 0);
+    const QByteArray plain = openssl.readAllStandardOutput();
+    QCOMPARE(plain.size(), 4752);
+    QCOMPARE(plain.mid(1, 12), QByteArray("\x0bhh10203.key"));
+    QCOMPARE(plain.mid(942, 8), QByteArray("\x07hh10203"));
+    QCOMPARE(plain.mid(1061, 10), QByteArray("\x09Gr\xfc\xdf" "e-123"));
+    QCOMPARE(plain.mid(306, 18), QByteArray("\x11/Qualit\xe4t/Export/"));
 }
 
 QTEST_GUILESS_MAIN(TestUClassStamm)
