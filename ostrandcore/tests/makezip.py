@@ -1,0 +1,101 @@
+#!/usr/bin/env python3
+"""Writes ZIP files with Python's zipfile for the packing library's tests.
+
+  makezip.py tree deflate|store|stream|zip64 SRC OUT   the tree below SRC, folders included
+  makezip.py entries OUT JSON                          hand-made entries, hostile ones too:
+      [{"name": ..., "kind": "file"|"dir"|"symlink", "data": ..., "target": ...}]
+  makezip.py badcrc OUT                                one file whose stored CRC is wrong
+"""
+import io
+import json
+import os
+import struct
+import sys
+import zipfile
+
+
+class Unseekable(io.RawIOBase):
+    """A sink without seek or tell, so zipfile streams entries with data descriptors."""
+
+    def __init__(self, f):
+        self.f = f
+
+    def writable(self):
+        return True
+
+    def write(self, b):
+        return self.f.write(b)
+
+    def seekable(self):
+        return False
+
+    def tell(self):
+        raise OSError("not seekable")
+
+    def flush(self):
+        self.f.flush()
+
+
+def tree(mode, src, out):
+    method = zipfile.ZIP_STORED if mode == "store" else zipfile.ZIP_DEFLATED
+    raw = open(out, "wb")
+    target = Unseekable(raw) if mode == "stream" else raw
+    with zipfile.ZipFile(target, "w", compression=method) as zf:
+        for dirpath, dirnames, filenames in os.walk(src):
+            dirnames.sort()
+            rel = os.path.relpath(dirpath, src)
+            if rel != ".":
+                zf.writestr(zipfile.ZipInfo(rel.replace(os.sep, "/") + "/"), b"")
+            for name in sorted(filenames):
+                path = os.path.join(dirpath, name)
+                arc = os.path.relpath(path, src).replace(os.sep, "/")
+                with open(path, "rb") as f:
+                    data = f.read()
+                info = zipfile.ZipInfo(arc)
+                info.compress_type = method
+                info.external_attr = 0o644 << 16
+                with zf.open(info, "w", force_zip64=(mode == "zip64")) as w:
+                    w.write(data)
+    raw.close()
+
+
+def entries(out, spec):
+    kinds = {"file": 0o100644, "dir": 0o040755, "symlink": 0o120777}
+    with zipfile.ZipFile(out, "w", compression=zipfile.ZIP_DEFLATED) as zf:
+        for e in json.loads(spec):
+            info = zipfile.ZipInfo(e["name"])
+            info.create_system = 3  # Unix, so the mode bits count
+            info.external_attr = kinds[e["kind"]] << 16
+            if e["kind"] == "dir":
+                info.external_attr |= 0x10
+            payload = e.get("target", "") if e["kind"] == "symlink" else e.get("data", "")
+            zf.writestr(info, payload.encode("utf-8"))
+
+
+def badcrc(out):
+    buf = io.BytesIO()
+    with zipfile.ZipFile(buf, "w", compression=zipfile.ZIP_DEFLATED) as zf:
+        zf.writestr("pruefsumme.txt", ("Zeile mit Inhalt\n" * 500).encode())
+    data = bytearray(buf.getvalue())
+    local = data.find(b"PK\x03\x04")
+    central = data.find(b"PK\x01\x02")
+    for pos in (local + 14, central + 16):
+        (crc,) = struct.unpack_from("<I", data, pos)
+        struct.pack_into("<I", data, pos, crc ^ 0x00010000)
+    with open(out, "wb") as f:
+        f.write(data)
+
+
+def main(argv):
+    if argv[1] == "tree":
+        tree(argv[2], argv[3], argv[4])
+    elif argv[1] == "entries":
+        entries(argv[2], argv[3])
+    elif argv[1] == "badcrc":
+        badcrc(argv[2])
+    else:
+        sys.exit(__doc__)
+
+
+if __name__ == "__main__":
+    main(sys.argv)

@@ -1,0 +1,511 @@
+// Pack: round trips, what the standard tools make of our archives, and failures that must leave
+// nothing behind.
+
+#include "OstrandTestSupport.h"
+
+#include "Ostrandcore.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+#include <atomic>
+#include <thread>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+using namespace ostrandtest;
+
+namespace {
+
+const QString kPass = QStringLiteral("Geh€im-Passwort 42");
+
+// Every top-level entry of dir as a full path, hidden ones included: what the callers put in the list.
+QStringList topLevelPaths(const QString& dir)
+{
+    QStringList paths;
+    const QStringList names = QDir(dir).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString& name : names)
+        paths << dir + '/' + name;
+    return paths;
+}
+
+// Files anywhere below root that a failed or finished Pack must not leave: temporaries and,
+// where none is expected, archives.
+QStringList leftovers(const QString& root, bool archivesToo)
+{
+    QStringList found;
+    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (path.endsWith(QLatin1String(".tmp")) ||
+            (archivesToo && path.endsWith(QLatin1String(".zip.3des"))))
+            found << path;
+    }
+    return found;
+}
+
+enum class Fault {
+    MissingInput,
+    FifoInput,
+    UnreadableInput,
+    EmptyList,
+    OnlySeparators,
+    NullList,
+    EmptyPassPhrase,
+    MissingTargetDir,
+    DirectoryLoop,
+    DuplicateNames,
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Fault)
+
+class TestOstrandPack : public QObject {
+    Q_OBJECT
+
+private slots:
+    void roundTrip_data();
+    void roundTrip();
+    void openedByStandardTools_data() { roundTrip_data(); }
+    void openedByStandardTools();
+    void archiveLayout();
+    void packFailures_data();
+    void packFailures();
+    void failedPackKeepsExistingArchive();
+    void diskFull();
+    void targetDirectoryVanishes();
+    void noPlainZipReachesAnyFile();
+    void exportsOnlyPackAndUnPack();
+    void hugeFileUsesZip64();
+};
+
+void TestOstrandPack::roundTrip_data()
+{
+    QTest::addColumn<QStringList>("specs");
+    QTest::newRow("one file") << QStringList{QStringLiteral("bericht.csv:5000:t")};
+    QTest::newRow("several files") << QStringList{
+        QStringLiteral("a.csv:3000:t"), QStringLiteral("b.xml:4000:x"), QStringLiteral("c.bin:2000:r")};
+    QTest::newRow("UTF-8 names") << QStringList{QStringLiteral("Übersicht äöü ß.csv:100:t"),
+                                                QStringLiteral("日本語.txt:50:t"),
+                                                QStringLiteral("emoji 😀.txt:10:t")};
+    QTest::newRow("empty files") << QStringList{QStringLiteral("leer.txt:0:t"),
+                                                QStringLiteral("voll.txt:10:t"),
+                                                QStringLiteral("ordner/auch leer.bin:0:r")};
+    QTest::newRow("folder with subfolders and an empty folder")
+        << QStringList{QStringLiteral("ordner/a.txt:100:t"), QStringLiteral("ordner/unter/b.txt:200:t"),
+                       QStringLiteral("ordner/unter/tiefer/c.bin:300:r"), QStringLiteral("ordner/leer/")};
+    QStringList mixed;
+    for (const QString& spec : sampleTreeSpecs())
+        mixed << QStringLiteral("export/") + spec;
+    mixed << QStringLiteral("einzeln.csv:1234:t");
+    QTest::newRow("folder and files mixed") << mixed;
+    QTest::newRow("hidden files") << QStringList{QStringLiteral(".versteckt:10:t"),
+                                                 QStringLiteral("ordner/.auch versteckt:5:t")};
+    QTest::newRow("data across several decryption chunks")
+        << QStringList{QStringLiteral("gross.bin:3500000:r"), QStringLiteral("gross.csv:2500000:t"),
+                       QStringLiteral("klein.txt:7:t")};
+}
+
+void TestOstrandPack::roundTrip()
+{
+    QFETCH(QStringList, specs);
+    QTemporaryDir tmp;
+    const QString src = tmp.filePath(QStringLiteral("quelle"));
+    const QString target = tmp.filePath(QStringLiteral("ziel"));
+    buildTree(src, specs);
+    QVERIFY(QDir().mkpath(target));
+
+    QCOMPARE(pack(topLevelPaths(src), target + QStringLiteral("/archiv"), kPass), QString());
+    QCOMPARE(QDir(target).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("archiv.zip.3des")});
+
+    // A folder that does not exist yet, as the callers pass it.
+    const QString out = tmp.filePath(QStringLiteral("ausgabe/neu"));
+    QCOMPARE(unpack(target + QStringLiteral("/archiv.zip.3des"), out, kPass), QString());
+    const QString diff = compareTrees(snapshot(src), snapshot(out));
+    QVERIFY2(diff.isEmpty(), qPrintable(diff));
+}
+
+void TestOstrandPack::openedByStandardTools()
+{
+    if (!hasTool(QStringLiteral("openssl")) || !hasTool(QStringLiteral("unzip")))
+        QSKIP("openssl or unzip is not installed");
+    QFETCH(QStringList, specs);
+    QTemporaryDir tmp;
+    const QString src = tmp.filePath(QStringLiteral("quelle"));
+    buildTree(src, specs);
+    QCOMPARE(pack(topLevelPaths(src), tmp.filePath(QStringLiteral("archiv")), kPass), QString());
+
+    const QString zip = tmp.filePath(QStringLiteral("klar.zip"));
+    ProcessResult dec = opensslDecrypt(tmp.filePath(QStringLiteral("archiv.zip.3des")), zip, kPass);
+    QVERIFY2(dec.ok(), dec.err.constData());
+    const QString out = tmp.filePath(QStringLiteral("entpackt"));
+    ProcessResult unz = run(QStringLiteral("unzip"), {QStringLiteral("-q"), zip, QStringLiteral("-d"), out});
+    QVERIFY2(unz.ok(), unz.err.constData());
+    // unzip -t also checks every CRC.
+    ProcessResult test = run(QStringLiteral("unzip"), {QStringLiteral("-tq"), zip});
+    QVERIFY2(test.ok(), test.out.constData());
+    const QString diff = compareTrees(snapshot(src), snapshot(out));
+    QVERIFY2(diff.isEmpty(), qPrintable(diff));
+}
+
+// The archive as a ZIP reader sees it: UTF-8 flags, a compression method that fits the data,
+// no Zip64 for small entries, no padding after the end record. Packed by a separate process that
+// never sets a locale, so it runs in the plain C locale.
+void TestOstrandPack::archiveLayout()
+{
+    if (!hasTool(QStringLiteral("openssl")) || !hasTool(QStringLiteral("python3")))
+        QSKIP("openssl or python3 is not installed");
+    QTemporaryDir tmp;
+    const QString src = tmp.filePath(QStringLiteral("quelle"));
+    buildTree(src, {QStringLiteral("Qualität.csv:200000:t"), QStringLiteral("zufall.bin:200000:r"),
+                    QStringLiteral("leer.txt:0:t"), QStringLiteral("ordner/")});
+    const QString base = tmp.filePath(QStringLiteral("archiv"));
+    ProcessResult packed = run(QStringLiteral(OSTRAND_BENCH_TOOL),
+                               QStringList{QStringLiteral("pack"), base, kPass} + topLevelPaths(src));
+    QVERIFY2(packed.ok(), packed.err.constData());
+
+    const QByteArray encrypted = readFile(base + QStringLiteral(".zip.3des"));
+    QVERIFY(encrypted.startsWith("Salted__"));
+    const QString zip = tmp.filePath(QStringLiteral("klar.zip"));
+    ProcessResult dec = opensslDecrypt(base + QStringLiteral(".zip.3des"), zip, kPass);
+    QVERIFY2(dec.ok(), dec.err.constData());
+    const qint64 zipSize = QFileInfo(zip).size();
+    // PKCS#7 always adds 1 to 8 bytes.
+    QCOMPARE(encrypted.size(), 16 + (zipSize / 8 + 1) * 8);
+
+    const QString script = QStringLiteral(R"(
+import json, struct, sys, zipfile
+data = open(sys.argv[1], 'rb').read()
+z = zipfile.ZipFile(sys.argv[1])
+def zip64(extra):
+    i = 0
+    while i + 4 <= len(extra):
+        hid, size = struct.unpack_from('<HH', extra, i)
+        if hid == 1:
+            return True
+        i += 4 + size
+    return False
+print(json.dumps({
+    'endAtEnd': data[-22:-18] == b'PK\x05\x06' and data[-2:] == b'\x00\x00',
+    'entries': {i.filename: {'method': i.compress_type, 'flags': i.flag_bits, 'zip64': zip64(i.extra),
+                             'size': i.file_size, 'packed': i.compress_size} for i in z.infolist()},
+    'test': z.testzip()}))
+)");
+    ProcessResult info = run(QStringLiteral("python3"), {QStringLiteral("-c"), script, zip});
+    QVERIFY2(info.ok(), info.err.constData());
+    const QJsonObject doc = QJsonDocument::fromJson(info.out).object();
+    QVERIFY(doc.value(QStringLiteral("endAtEnd")).toBool());
+    QVERIFY(doc.value(QStringLiteral("test")).isNull());
+    const QJsonObject entries = doc.value(QStringLiteral("entries")).toObject();
+    QCOMPARE(entries.keys(), (QStringList{QStringLiteral("Qualität.csv"), QStringLiteral("leer.txt"),
+                                          QStringLiteral("ordner/"), QStringLiteral("zufall.bin")}));
+    for (const QString& name : entries.keys())
+        QVERIFY2(!entries.value(name).toObject().value(QStringLiteral("zip64")).toBool(), qPrintable(name));
+    const QJsonObject text = entries.value(QStringLiteral("Qualität.csv")).toObject();
+    QCOMPARE(text.value(QStringLiteral("method")).toInt(), 8);
+    QVERIFY(text.value(QStringLiteral("flags")).toInt() & 0x800);
+    QVERIFY(text.value(QStringLiteral("packed")).toInt() < text.value(QStringLiteral("size")).toInt() / 2);
+    const QJsonObject random = entries.value(QStringLiteral("zufall.bin")).toObject();
+    QCOMPARE(random.value(QStringLiteral("method")).toInt(), 0);
+    QCOMPARE(random.value(QStringLiteral("packed")).toInt(), 200000);
+}
+
+void TestOstrandPack::packFailures_data()
+{
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<QStringList>("fragments");
+    QTest::newRow("missing input") << Fault::MissingInput
+                                   << QStringList{QStringLiteral("fehlt.csv"),
+                                                  QStringLiteral("nicht gefunden")};
+    QTest::newRow("FIFO input") << Fault::FifoInput
+                                << QStringList{QStringLiteral("rohr"),
+                                               QStringLiteral("weder eine gewöhnliche Datei")};
+    QTest::newRow("unreadable input")
+        << Fault::UnreadableInput
+        << QStringList{QStringLiteral("gesperrt.csv"), QStringLiteral("Zugriff verweigert")};
+    QTest::newRow("empty list") << Fault::EmptyList << QStringList{QStringLiteral("keine Dateien")};
+    QTest::newRow("only separators") << Fault::OnlySeparators << QStringList{QStringLiteral("keine Dateien")};
+    QTest::newRow("null list") << Fault::NullList << QStringList{QStringLiteral("keine Dateien")};
+    QTest::newRow("empty pass phrase")
+        << Fault::EmptyPassPhrase << QStringList{QStringLiteral("kein Passwort")};
+    QTest::newRow("missing target folder")
+        << Fault::MissingTargetDir
+        << QStringList{QStringLiteral("gibtsnicht"), QStringLiteral("existiert nicht")};
+    QTest::newRow("folder containing itself")
+        << Fault::DirectoryLoop
+        << QStringList{QStringLiteral("schleife"), QStringLiteral("symbolischen Verweis")};
+    QTest::newRow("same name twice") << Fault::DuplicateNames
+                                     << QStringList{QStringLiteral("gleich.txt"), QStringLiteral("mehrfach")};
+}
+
+void TestOstrandPack::packFailures()
+{
+    QFETCH(Fault, fault);
+    QFETCH(QStringList, fragments);
+    QTemporaryDir tmp;
+    const QString src = tmp.filePath(QStringLiteral("quelle"));
+    QString target = tmp.filePath(QStringLiteral("ziel"));
+    buildTree(src, {QStringLiteral("gut.csv:20000:t")});
+    QVERIFY(QDir().mkpath(target));
+    QStringList list{src + QStringLiteral("/gut.csv")};
+    QString pass = kPass;
+
+    switch (fault) {
+    case Fault::MissingInput:
+        list << src + QStringLiteral("/fehlt.csv");
+        break;
+    case Fault::FifoInput:
+#ifdef Q_OS_UNIX
+        QCOMPARE(::mkfifo(QFile::encodeName(src + QStringLiteral("/rohr")).constData(), 0644), 0);
+        list << src + QStringLiteral("/rohr");
+        break;
+#else
+        QSKIP("no FIFOs here");
+#endif
+    case Fault::UnreadableInput:
+#ifdef Q_OS_UNIX
+        if (::geteuid() == 0)
+            QSKIP("root reads every file; the missing and FIFO cases cover unreadable input");
+        writeFile(src + QStringLiteral("/gesperrt.csv"), "geheim");
+        QVERIFY(QFile::setPermissions(src + QStringLiteral("/gesperrt.csv"), QFileDevice::Permissions()));
+        list << src + QStringLiteral("/gesperrt.csv");
+        break;
+#else
+        QSKIP("permissions work differently here");
+#endif
+    case Fault::EmptyList:
+        list.clear();
+        break;
+    case Fault::OnlySeparators:
+        list = QStringList{QString(), QString(), QString()};
+        break;
+    case Fault::NullList: {
+        const QByteArray base = QFile::encodeName(target + QStringLiteral("/archiv"));
+        const QString result = QString::fromUtf8(Pack(nullptr, nullptr, base.constData(), "x"));
+        for (const QString& f : fragments)
+            QVERIFY2(result.contains(f), qPrintable(result));
+        QVERIFY(QDir(target).isEmpty());
+        return;
+    }
+    case Fault::EmptyPassPhrase:
+        pass.clear();
+        break;
+    case Fault::MissingTargetDir:
+        target = tmp.filePath(QStringLiteral("gibtsnicht"));
+        break;
+    case Fault::DirectoryLoop:
+        QVERIFY(QDir().mkpath(src + QStringLiteral("/ordner")));
+        QVERIFY(QFile::link(src + QStringLiteral("/ordner"), src + QStringLiteral("/ordner/schleife")));
+        list << src + QStringLiteral("/ordner");
+        break;
+    case Fault::DuplicateNames:
+        buildTree(src, {QStringLiteral("a/gleich.txt:10:t"), QStringLiteral("b/gleich.txt:20:t")});
+        list << src + QStringLiteral("/a/gleich.txt") << src + QStringLiteral("/b/gleich.txt");
+        break;
+    }
+
+    const QString result = pack(list, target + QStringLiteral("/archiv"), pass);
+    QVERIFY2(!result.isEmpty(), "Pack reported success");
+    for (const QString& f : fragments)
+        QVERIFY2(result.contains(f), qPrintable(result));
+    QVERIFY2(leftovers(tmp.path(), true).isEmpty(), qPrintable(leftovers(tmp.path(), true).join(' ')));
+    if (fault != Fault::MissingTargetDir)
+        QVERIFY(QDir(target).isEmpty());
+}
+
+// Callers ask the user before replacing an archive; a failed attempt must not have destroyed the old one.
+void TestOstrandPack::failedPackKeepsExistingArchive()
+{
+    QTemporaryDir tmp;
+    const QString src = tmp.filePath(QStringLiteral("quelle"));
+    buildTree(src, {QStringLiteral("alt.csv:3000:t"), QStringLiteral("neu.csv:4000:t")});
+    const QString base = tmp.filePath(QStringLiteral("archiv"));
+    const QString archive = base + QStringLiteral(".zip.3des");
+    QCOMPARE(pack({src + QStringLiteral("/alt.csv")}, base, kPass), QString());
+    const QByteArray before = readFile(archive);
+
+    const QString failed =
+        pack({src + QStringLiteral("/neu.csv"), src + QStringLiteral("/fehlt.csv")}, base, kPass);
+    QVERIFY(failed.contains(QStringLiteral("fehlt.csv")));
+    QCOMPARE(readFile(archive), before);
+    QVERIFY(leftovers(tmp.path(), false).isEmpty());
+
+    QCOMPARE(pack({src + QStringLiteral("/neu.csv")}, base, kPass), QString());
+    const QString out = tmp.filePath(QStringLiteral("aus"));
+    QCOMPARE(unpack(archive, out, kPass), QString());
+    QCOMPARE(QDir(out).entryList(QDir::Files), QStringList{QStringLiteral("neu.csv")});
+    QCOMPARE(readFile(out + QStringLiteral("/neu.csv")), readFile(src + QStringLiteral("/neu.csv")));
+}
+
+void TestOstrandPack::diskFull()
+{
+#ifndef Q_OS_LINUX
+    QSKIP("needs a small tmpfs");
+#else
+    QTemporaryDir tmp;
+    const QString small = tmp.filePath(QStringLiteral("klein"));
+    QVERIFY(QDir().mkpath(small));
+    ProcessResult mounted =
+        run(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                      QStringLiteral("size=512k"), QStringLiteral("tmpfs"), small});
+    if (!mounted.ok())
+        QSKIP("cannot mount a small tmpfs here");
+    auto unmount = qScopeGuard([&] { run(QStringLiteral("umount"), {small}); });
+
+    const QString src = tmp.filePath(QStringLiteral("quelle"));
+    buildTree(src, {QStringLiteral("zufall.bin:2000000:r")});
+    const QString result =
+        pack({src + QStringLiteral("/zufall.bin")}, small + QStringLiteral("/archiv"), kPass);
+    QVERIFY2(result.contains(QStringLiteral("Speicherplatz")), qPrintable(result));
+    QVERIFY(result.contains(small + QStringLiteral("/archiv.zip.3des")));
+    QVERIFY(QDir(small).isEmpty());
+#endif
+}
+
+// The target folder disappears while Pack writes into it: the rename at the end must fail cleanly.
+void TestOstrandPack::targetDirectoryVanishes()
+{
+    QTemporaryDir tmp;
+    const QString src = tmp.filePath(QStringLiteral("quelle"));
+    const QString target = tmp.filePath(QStringLiteral("ziel"));
+    buildTree(src, {QStringLiteral("zufall.bin:16000000:r")});
+    QVERIFY(QDir().mkpath(target));
+
+    QString result;
+    std::atomic<bool> finished{false};
+    std::thread worker([&] {
+        result = pack({src + QStringLiteral("/zufall.bin")}, target + QStringLiteral("/archiv"), kPass);
+        finished = true;
+    });
+    QElapsedTimer timer;
+    timer.start();
+    bool removed = false;
+    while (!finished && timer.elapsed() < 20000) {
+        if (!QDir(target).entryList(QDir::Files | QDir::Hidden).isEmpty()) {
+            removed = QDir(target).removeRecursively();
+            break;
+        }
+        QThread::usleep(200);
+    }
+    worker.join();
+    QVERIFY2(removed, "the temporary file never showed up while Pack ran");
+    QVERIFY2(result.contains(QStringLiteral("konnte nicht geschrieben werden")), qPrintable(result));
+    QVERIFY(!QFileInfo::exists(target));
+    QVERIFY(leftovers(tmp.path(), true).isEmpty());
+}
+
+// The plain ZIP exists only in memory: no write of the packing process carries a ZIP signature,
+// and the only file it creates is the temporary archive in the target folder.
+void TestOstrandPack::noPlainZipReachesAnyFile()
+{
+    if (!hasTool(QStringLiteral("strace")))
+        QSKIP("strace is not installed");
+    QTemporaryDir tmp;
+    const QString src = tmp.filePath(QStringLiteral("quelle"));
+    const QString target = tmp.filePath(QStringLiteral("ziel"));
+    buildTree(src, {QStringLiteral("text.csv:300000:t"), QStringLiteral("zufall.bin:100000:r"),
+                    QStringLiteral("ordner/noch.xml:5000:x")});
+    QVERIFY(QDir().mkpath(target));
+    const QString tracePath = tmp.filePath(QStringLiteral("trace.txt"));
+    ProcessResult traced = run(
+        QStringLiteral("strace"),
+        QStringList{QStringLiteral("-f"), QStringLiteral("-qq"), QStringLiteral("-xx"), QStringLiteral("-s"),
+                    QStringLiteral("4194304"), QStringLiteral("-o"), tracePath, QStringLiteral("-e"),
+                    QStringLiteral("trace=openat,open,creat,write,pwrite64,writev,pwritev,"
+                                   "pwritev2,rename,renameat,renameat2"),
+                    QStringLiteral(OSTRAND_BENCH_TOOL), QStringLiteral("pack"),
+                    target + QStringLiteral("/archiv"), kPass} +
+            topLevelPaths(src));
+    const QByteArray trace = readFile(tracePath);
+    if (!traced.ok() && trace.isEmpty())
+        QSKIP(qPrintable(QStringLiteral("strace cannot trace here: ") + QString::fromLocal8Bit(traced.err)));
+    QVERIFY2(traced.ok(), traced.err.constData());
+
+    // Proof that the output writes were captured at all.
+    QVERIFY(trace.contains("\\x53\\x61\\x6c\\x74\\x65\\x64\\x5f\\x5f"));
+    QVERIFY(!trace.contains("\\x50\\x4b\\x03\\x04"));
+    QVERIFY(!trace.contains("\\x50\\x4b\\x01\\x02"));
+    QVERIFY(!trace.contains("\\x50\\x4b\\x05\\x06"));
+
+    const QByteArray targetHex = [&] {
+        QByteArray hex;
+        for (char c : QFile::encodeName(target + '/'))
+            hex += "\\x" + QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0');
+        return hex;
+    }();
+    int created = 0;
+    for (const QByteArray& line : trace.split('\n')) {
+        if (!line.contains("O_CREAT") && !line.contains("creat("))
+            continue;
+        ++created;
+        QVERIFY2(line.contains(targetHex), line.left(300).constData());
+    }
+    QVERIFY(created >= 1);
+}
+
+void TestOstrandPack::exportsOnlyPackAndUnPack()
+{
+    if (!hasTool(QStringLiteral("nm")))
+        QSKIP("nm is not installed");
+    ProcessResult nm = run(QStringLiteral("nm"), {QStringLiteral("-D"), QStringLiteral("--defined-only"),
+                                                  QStringLiteral(OSTRAND_LIBRARY_FILE)});
+    QVERIFY2(nm.ok(), nm.err.constData());
+    QStringList symbols;
+    for (const QByteArray& line : nm.out.split('\n')) {
+        const QList<QByteArray> parts = line.simplified().split(' ');
+        if (parts.size() == 3 && parts[1] != "A")
+            symbols << QString::fromLatin1(parts[2]);
+    }
+    symbols.sort();
+    QCOMPARE(symbols, (QStringList{QStringLiteral("Pack"), QStringLiteral("UnPack")}));
+}
+
+// A file over 4 GiB needs Zip64. Sparse input keeps it cheap, but it still takes minutes, so it
+// only runs when asked for with OSTRAND_HUGE_TEST=1.
+void TestOstrandPack::hugeFileUsesZip64()
+{
+    if (qEnvironmentVariable("OSTRAND_HUGE_TEST") != QLatin1String("1"))
+        QSKIP("set OSTRAND_HUGE_TEST=1 to pack and unpack a file over 4 GiB");
+    QTemporaryDir tmp;
+    const QString src = tmp.filePath(QStringLiteral("riesig.bin"));
+    const qint64 size = 4LL * 1024 * 1024 * 1024 + 123457;
+    {
+        QFile f(src);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.resize(size));
+        for (qint64 at : {qint64(0), size / 2, size - 4096}) {
+            QVERIFY(f.seek(at));
+            f.write(content(QString::number(at), 4096, 'r'));
+        }
+    }
+    QCOMPARE(pack({src}, tmp.filePath(QStringLiteral("archiv")), kPass), QString());
+    const QString out = tmp.filePath(QStringLiteral("aus"));
+    QCOMPARE(unpack(tmp.filePath(QStringLiteral("archiv.zip.3des")), out, kPass), QString());
+    QFile a(src), b(out + QStringLiteral("/riesig.bin"));
+    QVERIFY(a.open(QIODevice::ReadOnly));
+    QVERIFY(b.open(QIODevice::ReadOnly));
+    QCOMPARE(b.size(), size);
+    while (!a.atEnd()) {
+        const QByteArray x = a.read(8 << 20);
+        QVERIFY(x == b.read(8 << 20));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestOstrandPack)
+#include "tst_OstrandPack.moc"
