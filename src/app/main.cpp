@@ -1,16 +1,59 @@
-#include "xProcs.h"
+#include "FileVersion.h"
+#include "QtDialogs.h"
+#include "TolvaneApplication.h"
+#include "uInfo.h"
+#include "uMain.h"
+#include "uStamm.h"
 
-#include <QApplication>
-#include <QMainWindow>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QStyleFactory>
+#include <QTranslator>
+
+#ifndef Q_OS_WIN
+#include <unistd.h>
+#endif
+
+using namespace tolvane;
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tolvane - Datencrypter"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Tolvane - Version ")
-                          + tolvane::GetFileVersionString(QCoreApplication::applicationFilePath()));
-    window.setFixedSize(646, 421);
-    window.show();
-    return app.exec();
+#ifndef Q_OS_WIN
+    // The embedded browser refuses to run its sandbox as root; a root session still gets a
+    // working homepage window.
+    if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+#endif
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    TolvaneApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+
+    // The interface is German; Qt's own texts in the file dialogs follow.
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTranslator);
+    // Dates follow the user's locale; without one (the C locale) the German formats apply.
+    if (QLocale::system().language() == QLocale::C)
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+
+    QtDialogs dialogs;
+    app.setDialogs(&dialogs);
+    // The version stamp of this binary, which the caption shows, must be linked in.
+    Q_UNUSED(fileVersionStamp());
+
+    const QString exeName = QCoreApplication::applicationFilePath();
+    int result = 0;
+    {
+        TfrmMain frmMain(exeName, dialogs);
+        auto* frmStamm = new TfrmStamm(exeName, dialogs, &frmMain);
+        auto* frmInfo = new TfrmInfo(&frmMain);
+        frmMain.setWindows(frmStamm, frmInfo);
+        frmMain.show();
+        frmMain.activateWindow();
+        result = app.exec();
+    }
+    app.setDialogs(nullptr);
+    return result;
 }

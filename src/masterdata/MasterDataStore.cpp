@@ -33,6 +33,12 @@ void MasterDataStore::LoadKeyFiles()
         onLoaded();
 }
 
+TStamm& MasterDataStore::appendRecord(std::unique_ptr<TStamm> record)
+{
+    FStamm.push_back(std::move(record));
+    return *FStamm.back();
+}
+
 int MasterDataStore::FindRegNr(const QString& regNr) const
 {
     for (int i = FCount() - 1; i >= 0; --i) {

@@ -32,6 +32,10 @@ public:
     // Record access, 0 <= i < FCount().
     const TStamm& record(int i) const { return *FStamm.at(size_t(i)); }
     bool isValidIndex(int i) const { return i >= 0 && i < FCount(); }
+    // Write access for the key management window, the only place that changes records.
+    TStamm& editableRecord(int i) { return *FStamm.at(size_t(i)); }
+    // Appends a record at the end of the store order and returns it.
+    TStamm& appendRecord(std::unique_ptr<TStamm> record);
     // The index of the last record whose registration number equals regNr exactly, or -1.
     int FindRegNr(const QString& regNr) const;
 

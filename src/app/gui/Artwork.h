@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+#include <QSize>
+
+class QPainter;
+class QRect;
+
+namespace tolvane::artwork {
+
+// Icons and the splash picture, drawn at run time.
+enum class Icon { Export, Answer, Keys, News, Home, Back, Forward };
+
+QIcon icon(Icon which);
+// The splash picture painted into rect.
+void paintSplash(QPainter& painter, const QRect& rect);
+
+} // namespace tolvane::artwork
