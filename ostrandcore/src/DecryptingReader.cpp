@@ -99,8 +99,15 @@ void DecryptingReader::startWorkers()
     unsigned cores = std::thread::hardware_concurrency();
     std::int64_t workers = std::clamp<std::int64_t>(cores == 0 ? 2 : cores, 1, 4);
     workers = std::min<std::int64_t>(workers, std::max<std::int64_t>(1, chunkCount()));
-    // Enough chunks ahead to keep every worker busy while the reader consumes one.
-    m_window = workers + 2;
+    // Enough chunks ahead to keep every worker busy while the reader consumes some.
+    m_window = 4 * workers;
+    // A ZIP reader always starts with the first chunk and the end of the archive, where the central
+    // directory lies: decrypt both at once, and keep them.
+    for (std::int64_t index : {std::int64_t(0), chunkCount() - 1}) {
+        auto& slot = m_chunks[index];
+        slot = std::make_shared<Chunk>();
+        slot->index = index;
+    }
     for (std::int64_t i = 0; i < workers; ++i)
         m_workers.emplace_back([this] { work(); });
 }
@@ -180,10 +187,15 @@ long DecryptingReader::read(const void** buffer)
     const std::int64_t last = std::min(index + m_window, chunkCount()) - 1;
 
     std::unique_lock lock(m_mutex);
-    // The chunk handed out last time is no longer needed by the caller.
+    // The chunk handed out last time is no longer needed by the caller. A few chunks behind the
+    // position stay: the ZIP reader seeks back to the header of the next entry, which usually lies
+    // in data it has already read.
     m_current.reset();
     for (auto it = m_chunks.begin(); it != m_chunks.end();)
-        it = (it->first < index || it->first > last) ? m_chunks.erase(it) : std::next(it);
+        it = (it->first != 0 && it->first != chunkCount() - 1 &&
+              (it->first < index - kChunksBehind || it->first > last))
+                 ? m_chunks.erase(it)
+                 : std::next(it);
     for (std::int64_t i = index; i <= last; ++i) {
         auto& slot = m_chunks[i];
         if (!slot) {

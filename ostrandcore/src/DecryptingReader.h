@@ -28,7 +28,8 @@ public:
         IoError,      // see ioError()
     };
 
-    static constexpr std::size_t kChunkSize = 1u << 20;
+    static constexpr std::size_t kChunkSize = 256u * 1024;
+    static constexpr std::int64_t kChunksBehind = 2;
 
     DecryptingReader() = default;
     DecryptingReader(const DecryptingReader&) = delete;

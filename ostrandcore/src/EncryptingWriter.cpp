@@ -13,11 +13,27 @@ EncryptingWriter::~EncryptingWriter()
 
 bool EncryptingWriter::start(const std::string& passPhrase)
 {
+    if (!m_ctx.get()) {
+        fail(ENOMEM);
+        return false;
+    }
+    m_current = takeBuffer();
+    // The key derivation takes a noticeable moment; it runs on the encryption thread while the
+    // caller already starts compressing.
+    m_thread = std::thread([this, passPhrase] {
+        if (writeHeader(passPhrase))
+            run();
+    });
+    return true;
+}
+
+bool EncryptingWriter::writeHeader(const std::string& passPhrase)
+{
     unsigned char header[cipher::kHeaderSize];
     std::memcpy(header, cipher::kMagic, cipher::kMagicSize);
     unsigned char salt[cipher::kSaltSize];
     cipher::KeyMaterial km;
-    if (!m_ctx.get() || !cipher::randomSalt(salt) || !cipher::deriveKey(passPhrase, salt, km) ||
+    if (!cipher::randomSalt(salt) || !cipher::deriveKey(passPhrase, salt, km) ||
         EVP_EncryptInit_ex(m_ctx.get(), cipher::algorithm(), nullptr, km.key.data(), km.iv.data()) != 1) {
         fail(EIO);
         return false;
@@ -27,8 +43,6 @@ bool EncryptingWriter::start(const std::string& passPhrase)
         fail(rc);
         return false;
     }
-    m_current = takeBuffer();
-    m_thread = std::thread([this] { run(); });
     return true;
 }
 

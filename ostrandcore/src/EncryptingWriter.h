@@ -26,8 +26,7 @@ public:
     EncryptingWriter& operator=(const EncryptingWriter&) = delete;
     ~EncryptingWriter();
 
-    // Writes the header with a fresh salt and starts the encryption thread.
-    // False with error() set when the header cannot be written.
+    // Starts the encryption thread, which derives the key from a fresh salt and writes the header.
     bool start(const std::string& passPhrase);
     // False once writing has failed; error() then tells why.
     bool write(const void* data, std::size_t size);
@@ -40,6 +39,7 @@ public:
     int error() const;
 
 private:
+    bool writeHeader(const std::string& passPhrase);
     bool enqueue(std::vector<unsigned char>&& chunk);
     void run();
     void fail(int error);
