@@ -38,11 +38,18 @@ CliContext::CliContext(const QString& dir, ConsoleDialogs::Policy policy)
 
 MasterDataStore& CliContext::store()
 {
+    keyManager();
+    return *m_store;
+}
+
+KeyManager& CliContext::keyManager()
+{
     if (!m_store) {
         m_store.emplace(appDir + QStringLiteral("tolvane-cli"), dialogs);
+        m_keys.emplace(*m_store, dialogs);
         m_store->LoadKeyFiles();
     }
-    return *m_store;
+    return *m_keys;
 }
 
 std::optional<QString> CliContext::readPassPhrase()

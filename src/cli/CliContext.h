@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ConsoleDialogs.h"
+#include "KeyManager.h"
 #include "MasterDataStore.h"
 
 #include <QMap>
@@ -25,6 +26,8 @@ struct CliContext {
     QTextStream out;
 
     MasterDataStore& store();
+    // The key window's logic over the same store, so the key subcommands follow its rules.
+    KeyManager& keyManager();
     bool hasFlag(const QString& flag) const { return flags.contains(flag); }
     std::optional<QString> value(const QString& key) const
     {
@@ -37,6 +40,7 @@ struct CliContext {
 
 private:
     std::optional<MasterDataStore> m_store;
+    std::optional<KeyManager> m_keys;
 };
 
 // A subcommand group ("keys", "pack", ...): its runner gets the words after the group name.
@@ -44,5 +48,7 @@ using CommandRunner = int (*)(CliContext& context, const QStringList& words);
 int runKeys(CliContext& context, const QStringList& words);
 int runPack(CliContext& context, const QStringList& words);
 int runUnpack(CliContext& context, const QStringList& words);
+int keysNew(CliContext& context, const QString& regNr);
+int keysSet(CliContext& context, const QString& regNr);
 
 } // namespace tolvane::cli

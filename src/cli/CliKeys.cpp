@@ -70,6 +70,10 @@ int runKeys(CliContext& context, const QStringList& words)
         return keysList(context);
     if (sub == u"show" && words.size() == 2)
         return keysShow(context, words.at(1));
+    if (sub == u"new" && words.size() == 2)
+        return keysNew(context, words.at(1));
+    if (sub == u"set" && words.size() == 2)
+        return keysSet(context, words.at(1));
     return context.usage(QStringLiteral("Unbekannter oder unvollständiger keys-Befehl."));
 }
 

@@ -20,6 +20,10 @@ ConsoleDialogs::ConsoleDialogs(Policy policy)
 
 Dialogs::Answer ConsoleDialogs::message(Kind kind, const QString& text, Buttons buttons)
 {
+    if (buttons != Buttons::Ok && !m_presetQuestion.isEmpty() && text == m_presetQuestion) {
+        m_presetQuestion.clear();
+        return m_presetAnswer;
+    }
     if (kind == Kind::Error || kind == Kind::Warning)
         m_errorShown = true;
     m_err << caption(kind) << ": " << text << Qt::endl;
@@ -79,6 +83,11 @@ QString ConsoleDialogs::chooseDirectory(const QString&)
 
 std::optional<QString> ConsoleDialogs::inputText(const QString&, const QString& prompt, const QString& value)
 {
+    if (m_presetInput) {
+        std::optional<QString> preset;
+        preset.swap(m_presetInput);
+        return preset;
+    }
     if (!m_interactive)
         return std::nullopt;
     m_err << prompt << " " << Qt::flush;

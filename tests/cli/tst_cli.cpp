@@ -41,6 +41,10 @@ private Q_SLOTS:
     void usageErrors();
     void keysListAndShow();
     void packAndUnpack();
+    void keysNew_data();
+    void keysNew();
+    void keysSetFollowsTheKeyWindowRules();
+    void noPlainRecordIsEverWritten();
 
 private:
     std::unique_ptr<QTemporaryDir> m_app;
@@ -143,6 +147,102 @@ void TestCli::packAndUnpack()
     QCOMPARE(r.code, 1);
     QVERIFY(r.err.startsWith("Fehler: "));
     QVERIFY(!QFileInfo::exists(work.filePath("aus2/Header.4")));
+}
+
+void TestCli::keysNew_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("trimmed and lower-cased") << "  HH10205 " << 0 << "hh10205.key" << "";
+    QTest::newRow("too short") << "hh1020" << 1 << ""
+                               << "Informationen: Die eingegeben Registriernummer \"hh1020\" - (Ländercode + "
+                                  "Registriercode) muß 7-stellig sein.\n";
+    QTest::newRow("too long") << "hh102055" << 1 << ""
+                              << "Informationen: Die eingegeben Registriernummer \"hh102055\" - (Ländercode + "
+                                 "Registriercode) muß 7-stellig sein.\n";
+}
+
+void TestCli::keysNew()
+{
+    QFETCH(QString, input);
+    QFETCH(int, code);
+    QFETCH(QString, file);
+    QFETCH(QString, message);
+    const Result r = runCli({"--app-dir", app(), "keys", "new", input});
+    QCOMPARE(r.code, code);
+    QCOMPARE(r.err, message);
+    QCOMPARE(QDir(app()).entryList(QDir::Files), file.isEmpty() ? QStringList() : QStringList{file});
+}
+
+void TestCli::keysSetFollowsTheKeyWindowRules()
+{
+    QVERIFY(QFile::copy(dataFile("issued1.key"), m_app->filePath("issued1.key")));
+    QCOMPARE(runCli({"--app-dir", app(), "keys", "new", "hh10203"}).code, 0);
+    const QByteArray emptyRecord = readAll(m_app->filePath("hh10203.key"));
+    // An existing key file is never replaced by an empty record.
+    Result r = runCli({"--app-dir", app(), "keys", "new", "HH10203"});
+    QCOMPARE(r.code, 1);
+    QVERIFY(r.err.startsWith("Warnung: Für die Registriernummer \"hh10203\" gibt es bereits die Key-Datei "));
+    QCOMPARE(readAll(m_app->filePath("hh10203.key")), emptyRecord);
+
+    r = runCli({"--app-dir", app(), "keys", "set", "hh10203", "--passphrase-stdin"}, "1234567\n");
+    QCOMPARE(r.code, 1);
+    QCOMPARE(r.err, QStringLiteral("Informationen: Bitte geben Sie mindestens 8 zeichen für den "
+                                   "Verschlüsselungscode an.\n"));
+    QCOMPARE(readAll(m_app->filePath("hh10203.key")), emptyRecord);
+
+    r = runCli({"--app-dir", app(), "keys", "set", "hh10203", "--passphrase-stdin", "--root", app()}, "12345678\n");
+    QCOMPARE(r.code, 0);
+    r = runCli({"--app-dir", app(), "keys", "show", "hh10203", "--show-passphrase"});
+    QVERIFY(r.out.contains("Passphrase:       12345678\n"));
+    QVERIFY(r.out.contains("Stammverzeichnis: " + app() + "/\n"));
+    const QString keyStand = r.out.section("Passphrase-Stand: ", 1).section('\n', 0, 0);
+    QVERIFY(!keyStand.isEmpty() && keyStand != "bisher keine Angaben");
+
+    // A missing directory stops the save; changing only a directory keeps the pass phrase date.
+    r = runCli({"--app-dir", app(), "keys", "set", "hh10203", "--news", app() + "/fehlt"});
+    QCOMPARE(r.code, 1);
+    QCOMPARE(r.err, "Fehler: Das angegebene Verzeichnis \"" + app() + "/fehlt/\" existiert nicht. Bitte prüfen Sie dies.\n");
+    QTest::qWait(1100);
+    QVERIFY(QDir(app()).mkdir("News"));
+    QCOMPARE(runCli({"--app-dir", app(), "keys", "set", "hh10203", "--news", app() + "/News"}).code, 0);
+    r = runCli({"--app-dir", app(), "keys", "show", "hh10203"});
+    QCOMPARE(r.out.section("Passphrase-Stand: ", 1).section('\n', 0, 0), keyStand);
+    QVERIFY(r.out.section("Verzeichnisse-Stand: ", 1).section('\n', 0, 0) != keyStand);
+    QVERIFY(r.out.contains("News:             " + app() + "/News/\n"));
+
+    // The pass phrase of an issued key file stays as the data-receiving body issued it.
+    const QByteArray issued = readAll(m_app->filePath("issued1.key"));
+    r = runCli({"--app-dir", app(), "keys", "set", "vq00001", "--passphrase-stdin"}, "anderesPasswort\n");
+    QCOMPARE(r.code, 1);
+    QCOMPARE(r.err, QStringLiteral("Fehler: Die Passphrase einer VQZ-Keydatei kann nicht geändert werden.\n"));
+    QCOMPARE(readAll(m_app->filePath("issued1.key")), issued);
+}
+
+void TestCli::noPlainRecordIsEverWritten()
+{
+    // strace sees every write the process makes; the plain record's stored name must never be among them.
+    QProcess probe;
+    probe.start("strace", {"-V"});
+    if (!probe.waitForStarted() || !probe.waitForFinished() || probe.exitCode() != 0)
+        QSKIP("strace is not installed");
+    QVERIFY(QFile::copy(dataFile("hh10203.key"), m_app->filePath("hh10203.key")));
+    QVERIFY(QDir(app()).mkdir("Export"));
+    const QString trace = m_app->filePath("trace.txt");
+    QProcess p;
+    p.start("strace", {"-f", "-e", "trace=write,pwrite64,writev", "-s", "100000", "-xx", "-o", trace,
+                       TOLVANE_BIN_DIR "/tolvane-cli", "--app-dir", app(), "keys", "set", "hh10203", "--root", app(),
+                       "--export", app() + "/Export", "--answer", app(), "--news", app()});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 0);
+    const QByteArray log = readAll(trace);
+    QVERIFY(log.contains(") = 4752\n")); // the encrypted record was written
+    // "\x0bhh10203.key" as strace prints it with -xx.
+    QVERIFY(!log.contains("\\x0b\\x68\\x68\\x31\\x30\\x32\\x30\\x33\\x2e\\x6b\\x65\\x79"));
+    QVERIFY(!log.contains("\\x07\\x68\\x68\\x31\\x30\\x32\\x30\\x33"));
+    QCOMPARE(QDir(app()).entryList(QDir::Files), (QStringList{"hh10203.key", "trace.txt"}));
 }
 
 QTEST_GUILESS_MAIN(TestCli)
