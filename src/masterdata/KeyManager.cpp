@@ -106,15 +106,7 @@ void KeyManager::ShowRecord(int index)
 void KeyManager::SetBrowseState()
 {
     m_state = State::Browse;
-    Controls c;
-    c.speichern = c.abbrechen = false;
-    c.neu = true;
-    c.importBtn = c.exportBtn = true;
-    c.dirButtons = false;
-    c.list = true;
-    c.desKey = false;
-    c.dirFields = false;
-    m_controls = c;
+    m_controls = Controls{}; // the defaults are the browse state
     changed();
 }
 
@@ -274,8 +266,8 @@ void KeyManager::bitbtnNeuClick()
     const QString existing = keyfiles::entryIgnoringCase(m_store.appDir(), value + QStringLiteral(".key"));
     if (!existing.isEmpty()) {
         m_dialogs.warning(QStringLiteral("Für die Registriernummer \"") + value
-                          + QStringLiteral("\" gibt es bereits die Key-Datei ") + m_store.appDir() + existing
-                          + QStringLiteral(". Sie enthält die mit der datenentgegennehmenden Stelle vereinbarte "
+                          + QStringLiteral("\" gibt es bereits die Key-Datei \"") + m_store.appDir() + existing
+                          + QStringLiteral("\". Sie enthält die mit der datenentgegennehmenden Stelle vereinbarte "
                                            "Passphrase und wird nicht überschrieben."));
         return;
     }

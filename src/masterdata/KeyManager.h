@@ -25,7 +25,7 @@ public:
     enum Field { RegNrHeader, DesKey, RootDir, ExportDir, AntwortDir, NewsDir };
     static constexpr int kFieldCount = 6;
 
-    // The enabled state of the controls, as the window shows it.
+    // The enabled state of the controls, as the window shows it; the defaults are the browse state.
     struct Controls {
         bool speichern = false;  // bitbtnspeichern
         bool abbrechen = false;  // bitbtnabbrechen

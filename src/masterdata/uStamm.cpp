@@ -118,6 +118,7 @@ void TfrmStamm::buildUi()
         QStringLiteral("Hinweise: rechte Maustaste für PopUp-Menü - Keydaten bearbeiten per Doppelklick"));
     lbRegNr->setFixedWidth(120);
     lbRegNr->setContextMenuPolicy(Qt::CustomContextMenu);
+    lbRegNr->setStyleSheet(QStringLiteral("QListWidget::item { padding: 2px 4px; }"));
     left->addWidget(keyHeading);
     left->addWidget(lbRegNr, 1);
     body->addLayout(left);
@@ -186,7 +187,7 @@ void TfrmStamm::buildUi()
     keyGrid->addWidget(note(QStringLiteral(" (wird von der datenentgegennehmenden Stelle vergeben und muss beiden "
                                            "Seiten bekannt sein )"),
                             gbKey),
-                       1, 1, 1, 2);
+                       1, 1);
     keyGrid->setColumnStretch(2, 1);
     right->addWidget(gbKey);
 

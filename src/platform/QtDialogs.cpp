@@ -53,6 +53,8 @@ void prepareFileDialog(QFileDialog& dialog, const FileDialogOptions& options)
         dialog.setNameFilter(options.filter);
     if (!options.initialDir.isEmpty())
         dialog.setDirectory(options.initialDir);
+    // Large enough for the name, size, type and date columns.
+    dialog.resize(820, 520);
 }
 
 } // namespace
@@ -168,6 +170,8 @@ DirectoryChooser::DirectoryChooser(QWidget* parent, const QString& startDir, Dia
     setOption(QFileDialog::ShowDirsOnly);
     setFileMode(QFileDialog::Directory);
     setAcceptMode(QFileDialog::AcceptOpen);
+    setViewMode(QFileDialog::List);
+    resize(680, 460);
     setLabelText(QFileDialog::LookIn, QStringLiteral("Suchen in:"));
     setLabelText(QFileDialog::FileName, QStringLiteral("Verzeichnis:"));
     setLabelText(QFileDialog::Accept, QStringLiteral("OK"));
