@@ -50,5 +50,8 @@ int runPack(CliContext& context, const QStringList& words);
 int runUnpack(CliContext& context, const QStringList& words);
 int keysNew(CliContext& context, const QString& regNr);
 int keysSet(CliContext& context, const QString& regNr);
+int keysImport(CliContext& context, const QStringList& files);
+int keysExport(CliContext& context, const QString& regNr, const QString& target);
+int keysDelete(CliContext& context, const QString& regNr);
 
 } // namespace tolvane::cli

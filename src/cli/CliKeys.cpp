@@ -74,6 +74,12 @@ int runKeys(CliContext& context, const QStringList& words)
         return keysNew(context, words.at(1));
     if (sub == u"set" && words.size() == 2)
         return keysSet(context, words.at(1));
+    if (sub == u"import" && words.size() >= 2)
+        return keysImport(context, words.mid(1));
+    if (sub == u"export" && words.size() == 3)
+        return keysExport(context, words.at(1), words.at(2));
+    if (sub == u"delete" && words.size() == 2)
+        return keysDelete(context, words.at(1));
     return context.usage(QStringLiteral("Unbekannter oder unvollständiger keys-Befehl."));
 }
 

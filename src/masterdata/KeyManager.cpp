@@ -333,14 +333,21 @@ void KeyManager::bitbtnAbbrechenClick()
 
 void KeyManager::bitbtnLoeschenClick()
 {
+    deleteCurrent();
+}
+
+bool KeyManager::deleteCurrent(QString* movedTo)
+{
     if (m_store.FCount() == 0 || !m_store.isValidIndex(m_store.FCurrent))
-        return;
+        return false;
     const TStamm& rec = m_store.record(m_store.FCurrent);
     if (!m_dialogs.confirm(QStringLiteral("Möchten Sie die Stamminformationen [") + rec.FRegNr
                            + QStringLiteral("] wirklich löschen?")))
-        return;
-    keyfiles::retireKeyFile(keyfiles::keyFilePath(rec.FAppDir, rec.FKeyFileName), rec.FAppDir, m_dialogs);
+        return false;
+    const bool moved =
+        keyfiles::retireKeyFile(keyfiles::keyFilePath(rec.FAppDir, rec.FKeyFileName), rec.FAppDir, m_dialogs, movedTo);
     m_store.LoadKeyFiles();
+    return moved;
 }
 
 bool KeyManager::FormCloseQuery()
@@ -396,15 +403,26 @@ void KeyManager::bitbtnExportClick()
     if (target.isEmpty())
         return;
     exportDir = fs::dialogFolderForm(fs::directoryOf(target));
+    exportCurrentTo(target);
+}
+
+bool KeyManager::exportCurrentTo(const QString& target)
+{
+    if (m_state == State::New || !m_store.isValidIndex(m_store.FCurrent))
+        return false;
     if (!keyfiles::isExportName(target)) {
         m_dialogs.information(QString::fromUtf8(keyfiles::kBadExportName));
-        return;
+        return false;
     }
+    const TStamm& rec = m_store.record(m_store.FCurrent);
     QString error;
     // A backup that silently failed would be worse than none.
-    if (!keyfiles::exportKeyFile(keyfiles::keyFilePath(rec.FAppDir, rec.FKeyFileName), target, &error))
+    if (!keyfiles::exportKeyFile(keyfiles::keyFilePath(rec.FAppDir, rec.FKeyFileName), target, &error)) {
         m_dialogs.error(QStringLiteral("Die Key-Datei konnte nicht nach ") + target
                         + QStringLiteral(" exportiert werden: ") + error);
+        return false;
+    }
+    return true;
 }
 
 void KeyManager::chooseDirectoryFor(Field field)

@@ -78,6 +78,11 @@ public:
     bool StoreRecord(int index);
     void MakeDirectory(const QString& dir);
     bool ImportKeyFile(const QString& path);
+    // The export and the deletion of the current record without the window's dialogs, for the
+    // command line: the ".key" rule and the copy; the question and the move into
+    // "Deleted Keyfiles" followed by a reload. True when done; movedTo gets the new path.
+    bool exportCurrentTo(const QString& target);
+    bool deleteCurrent(QString* movedTo = nullptr);
 
     // --- event handlers
     void lbRegNrClick(int index);
