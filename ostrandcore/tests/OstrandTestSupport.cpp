@@ -158,11 +158,13 @@ bool hasTool(const QString& name)
 }
 
 ProcessResult run(const QString& program, const QStringList& args, const QString& workDir,
-                  const QString& stdoutFile)
+                  const QString& stdoutFile, const QStringList& extraEnv)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    for (const QString& entry : extraEnv)
+        env.insert(entry.section('=', 0, 0), entry.section('=', 1));
     p.setProcessEnvironment(env);
     if (!workDir.isEmpty())
         p.setWorkingDirectory(workDir);

@@ -37,9 +37,10 @@ struct ProcessResult {
     bool ok() const { return started && exitCode == 0; }
 };
 bool hasTool(const QString& name);
-// Runs a program with a UTF-8 locale, optionally in workDir and with stdoutFile as its output.
+// Runs a program with a UTF-8 locale, optionally in workDir, with stdoutFile as its output and with
+// further environment entries "NAME=value".
 ProcessResult run(const QString& program, const QStringList& args, const QString& workDir = {},
-                  const QString& stdoutFile = {});
+                  const QString& stdoutFile = {}, const QStringList& extraEnv = {});
 
 // openssl enc in exactly the container format of the library.
 ProcessResult opensslEncrypt(const QString& in, const QString& out, const QString& passPhrase);
