@@ -36,6 +36,7 @@ private Q_SLOTS:
     void resetCoversEveryNamedControl();
     void activation();
     void settings();
+    void exploreFolderRaisesItsFailure();
     void unhandledErrorsReachTheGenericBox_data();
     void unhandledErrorsReachTheGenericBox();
     void homepageWindow();
@@ -327,6 +328,17 @@ void TestFrmMain::settings()
     QCOMPARE(again.ReadSetting("E", "hh10203"), QStringLiteral("D:\\qs\\export"));
     QCOMPARE(again.ReadSetting("A", "antwort"), QStringLiteral("C:\\"));
     QCOMPARE(again.ReadSetting("N", "NEWS"), fs::defaultDialogFolder());
+}
+
+void TestFrmMain::exploreFolderRaisesItsFailure()
+{
+    const QString missing = m_dir->filePath("fehlt");
+    try {
+        m_main->ExploreFolder(missing);
+        QFAIL("no error for a missing folder");
+    } catch (const TolvaneError& e) {
+        QVERIFY2(e.text().contains(missing), qPrintable(e.text()));
+    }
 }
 
 void TestFrmMain::unhandledErrorsReachTheGenericBox_data()

@@ -21,6 +21,10 @@ public:
     // what it says about itself.
     void showUnhandled(const QString& text);
 
+protected:
+    // Long hints are shown wrapped over a few lines instead of one line across the screen.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     Dialogs* m_dialogs = nullptr;
 };
