@@ -15,4 +15,9 @@ enum class EntryNameCheck {
 // must land in the same place on every platform.
 EntryNameCheck normalizeEntryName(const std::string& raw, std::string& relative);
 
+// Entry names without the UTF-8 flag are code page 437 by the ZIP format, as Windows' own ZIP folders
+// write them. A name that is valid UTF-8 already (as Info-ZIP writes them on Unix) is kept; any other
+// is decoded from code page 437.
+std::string entryNameAsUtf8(const std::string& raw);
+
 } // namespace ostrand

@@ -213,7 +213,7 @@ private:
     std::string extractEntry(archive* in, archive* disk, archive_entry* entry)
     {
         const char* rawName = archive_entry_pathname(entry);
-        const std::string raw = rawName ? rawName : "";
+        const std::string raw = entryNameAsUtf8(rawName ? rawName : "");
         std::string relative;
         bool skip = false;
         if (std::string text = check(entry, raw, relative, skip); !text.empty())

@@ -5,6 +5,8 @@
   makezip.py entries OUT JSON                          hand-made entries, hostile ones too:
       [{"name": ..., "kind": "file"|"dir"|"symlink", "data": ..., "target": ...}]
   makezip.py badcrc OUT                                one file whose stored CRC is wrong
+  makezip.py cp437 OUT NAME...                         files named in code page 437, without the
+                                                       UTF-8 flag, as Windows' ZIP folders write them
 """
 import io
 import json
@@ -86,6 +88,19 @@ def badcrc(out):
         f.write(data)
 
 
+class Cp437Info(zipfile.ZipInfo):
+    def _encodeFilenameFlags(self):
+        return self.filename.encode("cp437"), self.flag_bits
+
+
+def cp437(out, names):
+    with zipfile.ZipFile(out, "w", compression=zipfile.ZIP_DEFLATED) as zf:
+        for name in names:
+            info = Cp437Info(name)
+            info.create_system = 0  # MS-DOS
+            zf.writestr(info, ("Inhalt von " + name).encode("utf-8"))
+
+
 def main(argv):
     if argv[1] == "tree":
         tree(argv[2], argv[3], argv[4])
@@ -93,6 +108,8 @@ def main(argv):
         entries(argv[2], argv[3])
     elif argv[1] == "badcrc":
         badcrc(argv[2])
+    elif argv[1] == "cp437":
+        cp437(argv[2], argv[3:])
     else:
         sys.exit(__doc__)
 

@@ -45,6 +45,7 @@ class TestOstrandUnpack : public QObject {
 private slots:
     void foreignArchives_data();
     void foreignArchives();
+    void legacyCodePageNames();
     void hostileEntries_data();
     void hostileEntries();
     void damagedArchives_data();
@@ -115,6 +116,27 @@ void TestOstrandUnpack::foreignArchives()
     QVERIFY(QDir().mkpath(out));
     QCOMPARE(unpack(archive, out, kPass), QString());
     const QString diff = compareTrees(snapshot(src), snapshot(out));
+    QVERIFY2(diff.isEmpty(), qPrintable(diff));
+}
+
+// Windows' own ZIP folders write names in the OEM code page without the UTF-8 flag.
+void TestOstrandUnpack::legacyCodePageNames()
+{
+    if (!hasTool(python()) || !hasTool(QStringLiteral("openssl")))
+        QSKIP("python3 or openssl is not installed");
+    QTemporaryDir tmp;
+    const QStringList names{QStringLiteral("Übersicht äöü ß.txt"), QStringLiteral("Maßnahmen/Ärzte Öl.csv")};
+    const QString zip = tmp.filePath(QStringLiteral("alt.zip"));
+    ProcessResult made = run(python(), QStringList{makeZipScript(), QStringLiteral("cp437"), zip} + names);
+    QVERIFY2(made.ok(), made.err.constData());
+    const QString archive = tmp.filePath(QStringLiteral("alt.zip.3des"));
+    QVERIFY(encrypt(zip, archive));
+    const QString out = tmp.filePath(QStringLiteral("aus"));
+    QCOMPARE(unpack(archive, out, kPass), QString());
+    QMap<QString, QByteArray> expected{{QStringLiteral("Maßnahmen/"), {}}};
+    for (const QString& name : names)
+        expected.insert(name, (QStringLiteral("Inhalt von ") + name).toUtf8());
+    const QString diff = compareTrees(expected, snapshot(out));
     QVERIFY2(diff.isEmpty(), qPrintable(diff));
 }
 
