@@ -216,7 +216,10 @@ std::string outOfMemory()
 
 std::string internalError(const std::string& detail)
 {
-    return "Interner Fehler der Packbibliothek: " + detail;
+    std::string text = "Interner Fehler der Packbibliothek: " + detail;
+    if (text.back() != '.')
+        text += '.';
+    return text;
 }
 
 } // namespace ostrand::msg
