@@ -10,24 +10,7 @@ using namespace tolvane::testutil;
 
 namespace {
 
-struct Result {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-Result runCli(const QStringList& args, const QByteArray& input = {})
-{
-    QProcess p;
-    p.start(QStringLiteral(TOLVANE_BIN_DIR "/tolvane-cli"), args);
-    if (!p.waitForStarted())
-        return {};
-    p.write(input);
-    p.closeWriteChannel();
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
+using Result = CliResult;
 
 const char* const kLibrary = "libOstrandcore.so";
 

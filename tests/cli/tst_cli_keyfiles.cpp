@@ -23,21 +23,10 @@ private Q_SLOTS:
     void deleteKeepsEveryCopy();
 
 private:
-    struct Result {
-        int code = -1;
-        QString out;
-        QString err;
-    };
+    using Result = CliResult;
     Result cli(QStringList args)
     {
-        args.prepend(m_app->path());
-        args.prepend(QStringLiteral("--app-dir"));
-        QProcess p;
-        p.start(QStringLiteral(TOLVANE_BIN_DIR "/tolvane-cli"), args);
-        p.closeWriteChannel();
-        if (!p.waitForFinished(60000))
-            return {};
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+        return runCli(QStringList{QStringLiteral("--app-dir"), m_app->path()} + args);
     }
     QString app(const QString& name) const { return m_app->filePath(name); }
     // A key file of regNr with the pass phrase desKey, written into dir.

@@ -1,6 +1,7 @@
 #include "TestUtil.h"
 
 #include <QFile>
+#include <QProcess>
 
 namespace tolvane::testutil {
 
@@ -26,6 +27,20 @@ QByteArray fromHex(const char* hex)
 QString dataFile(const QString& name)
 {
     return QStringLiteral(TOLVANE_TEST_DATA "/") + name;
+}
+
+CliResult runCli(const QStringList& args, const QByteArray& input)
+{
+    QProcess p;
+    p.start(QStringLiteral(TOLVANE_BIN_DIR "/tolvane-cli"), args);
+    if (!p.waitForStarted())
+        return {};
+    p.write(input);
+    p.closeWriteChannel();
+    if (!p.waitForFinished(60000))
+        return {};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
 }
 
 } // namespace tolvane::testutil

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace tolvane::testutil {
 
@@ -10,5 +11,13 @@ bool writeAll(const QString& path, const QByteArray& data);
 QByteArray fromHex(const char* hex);
 // A file of tests/data.
 QString dataFile(const QString& name);
+
+// Runs the built tolvane-cli with args and input on stdin; code -1 when it did not finish.
+struct CliResult {
+    int code = -1;
+    QString out;
+    QString err;
+};
+CliResult runCli(const QStringList& args, const QByteArray& input = {});
 
 } // namespace tolvane::testutil
