@@ -245,30 +245,27 @@ void TCast::DecryptFromFile(const QString& source, QByteArray& plain, QString& e
     run(Direction::Decrypt, source, nullptr, {}, &out, errorText);
 }
 
-QByteArray TCast::encrypt(const QByteArray& plain)
+QByteArray TCast::inMemory(Direction direction, const QByteArray& data)
 {
     QBuffer in;
-    in.setData(plain);
+    in.setData(data);
     in.open(QIODevice::ReadOnly);
     QByteArray result;
     QBuffer out(&result);
     out.open(QIODevice::WriteOnly);
     QString error;
-    run(Direction::Encrypt, {}, &in, {}, &out, error);
+    run(direction, {}, &in, {}, &out, error);
     return result;
+}
+
+QByteArray TCast::encrypt(const QByteArray& plain)
+{
+    return inMemory(Direction::Encrypt, plain);
 }
 
 QByteArray TCast::decrypt(const QByteArray& cipher)
 {
-    QBuffer in;
-    in.setData(cipher);
-    in.open(QIODevice::ReadOnly);
-    QByteArray result;
-    QBuffer out(&result);
-    out.open(QIODevice::WriteOnly);
-    QString error;
-    run(Direction::Decrypt, {}, &in, {}, &out, error);
-    return result;
+    return inMemory(Direction::Decrypt, cipher);
 }
 
 } // namespace tolvane

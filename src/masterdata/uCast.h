@@ -43,6 +43,7 @@ private:
 
     void run(Direction direction, const QString& source, QIODevice* sourceDevice, const QString& dest,
              QIODevice* destDevice, QString& errorText);
+    QByteArray inMemory(Direction direction, const QByteArray& data);
     enum class Failure { None, Key, Read, Write };
     Failure process(Direction direction, QIODevice& in, QIODevice& out, int& err);
 
