@@ -1,6 +1,10 @@
 #include "Ansi.h"
 #include "xProcs.h"
 
+#include "TestUtil.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace tolvane;
@@ -13,6 +17,7 @@ private Q_SLOTS:
     void textToInt_data();
     void textToInt();
     void asciiLowerOnlyTouchesAsciiLetters();
+    void fileVersion();
 };
 
 void TestXProcs::fields_data()
@@ -79,6 +84,23 @@ void TestXProcs::textToInt()
 void TestXProcs::asciiLowerOnlyTouchesAsciiLetters()
 {
     QCOMPARE(asciiLower(QStringLiteral("HH10203.KEY ÄÖÜ")), QStringLiteral("hh10203.key ÄÖÜ"));
+}
+
+void TestXProcs::fileVersion()
+{
+    // This test links the core library and so carries the build's stamp.
+    QCOMPARE(GetFileVersionString(QCoreApplication::applicationFilePath()), QStringLiteral(TOLVANE_VERSION));
+
+    QTemporaryDir dir;
+    QCOMPARE(GetFileVersionString(dir.filePath("fehlt")), QStringLiteral("?"));
+    QVERIFY(testutil::writeAll(dir.filePath("ohne"), QByteArray(5000, 'x') + "$TolvaneFileVersion: kaputt$"));
+    QCOMPARE(GetFileVersionString(dir.filePath("ohne")), QStringLiteral("?"));
+    // A stamp that straddles the reader's 1 MiB chunks is still found.
+    QByteArray big((1 << 20) - 10, '\0');
+    // Put together at run time, or the test binary itself would carry this stamp.
+    big += QByteArray("$Tolvane") + "FileVersion: 2.13.0.7$";
+    QVERIFY(testutil::writeAll(dir.filePath("gross"), big));
+    QCOMPARE(GetFileVersionString(dir.filePath("gross")), QStringLiteral("2.13.0.7"));
 }
 
 QTEST_GUILESS_MAIN(TestXProcs)
