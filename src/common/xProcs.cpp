@@ -95,6 +95,9 @@ QString asciiLower(const QString& text)
 
 QString GetFileVersionString(const QString& path)
 {
+    // Keeps the stamp linked into every binary that can show a version, even from a static library.
+    static const char* const ownStamp = fileVersionStamp();
+    Q_UNUSED(ownStamp);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("?");
