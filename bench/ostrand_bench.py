@@ -120,6 +120,8 @@ def tree_size(path):
 def timed(cmd, shell=False, cwd=None, before=None):
     if before:
         before()
+    # Write-back of earlier runs' output must not slow down the next one.
+    os.sync()
     start = time.perf_counter()
     subprocess.run(cmd, shell=shell, cwd=cwd, check=True,
                    executable="/bin/bash" if shell else None)
