@@ -10,7 +10,7 @@ PACKAGES=(
   qt6-l10n-tools qt6-translations-l10n
   libssl-dev openssl libarchive-dev libarchive-tools libsimpleini-dev
   libgl-dev libxkbcommon-dev
-  zip unzip python3 strace
+  zip unzip p7zip-full python3 strace
   xvfb xauth xdotool imagemagick fonts-dejavu-core
 )
 
