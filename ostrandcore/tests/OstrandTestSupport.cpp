@@ -89,14 +89,14 @@ QByteArray readFile(const QString& path)
     return f.readAll();
 }
 
-void buildTree(const QString& root, const QStringList& specs)
+void buildTree(const QString& root, const QStringList& items)
 {
-    for (const QString& spec : specs) {
-        if (spec.endsWith('/')) {
-            QDir().mkpath(root + '/' + spec);
+    for (const QString& item : items) {
+        if (item.endsWith('/')) {
+            QDir().mkpath(root + '/' + item);
             continue;
         }
-        const QStringList parts = spec.split(':');
+        const QStringList parts = item.split(':');
         Q_ASSERT(parts.size() == 3);
         writeFile(root + '/' + parts[0], content(parts[0], parts[1].toLongLong(), parts[2].at(0).toLatin1()));
     }

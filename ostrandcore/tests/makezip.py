@@ -61,10 +61,10 @@ def tree(mode, src, out):
     raw.close()
 
 
-def entries(out, spec):
+def entries(out, item):
     kinds = {"file": 0o100644, "dir": 0o040755, "symlink": 0o120777}
     with zipfile.ZipFile(out, "w", compression=zipfile.ZIP_DEFLATED) as zf:
-        for e in json.loads(spec):
+        for e in json.loads(item):
             info = zipfile.ZipInfo(e["name"])
             info.create_system = 3  # Unix, so the mode bits count
             info.external_attr = kinds[e["kind"]] << 16

@@ -96,7 +96,7 @@ private slots:
 
 void TestOstrandPack::roundTrip_data()
 {
-    QTest::addColumn<QStringList>("specs");
+    QTest::addColumn<QStringList>("items");
     QTest::newRow("one file") << QStringList{QStringLiteral("bericht.csv:5000:t")};
     QTest::newRow("several files") << QStringList{
         QStringLiteral("a.csv:3000:t"), QStringLiteral("b.xml:4000:x"), QStringLiteral("c.bin:2000:r")};
@@ -110,8 +110,8 @@ void TestOstrandPack::roundTrip_data()
         << QStringList{QStringLiteral("ordner/a.txt:100:t"), QStringLiteral("ordner/unter/b.txt:200:t"),
                        QStringLiteral("ordner/unter/tiefer/c.bin:300:r"), QStringLiteral("ordner/leer/")};
     QStringList mixed;
-    for (const QString& spec : sampleTreeSpecs())
-        mixed << QStringLiteral("export/") + spec;
+    for (const QString& item : sampleTreeSpecs())
+        mixed << QStringLiteral("export/") + item;
     mixed << QStringLiteral("einzeln.csv:1234:t");
     QTest::newRow("folder and files mixed") << mixed;
     QTest::newRow("hidden files") << QStringList{QStringLiteral(".versteckt:10:t"),
@@ -123,11 +123,11 @@ void TestOstrandPack::roundTrip_data()
 
 void TestOstrandPack::roundTrip()
 {
-    QFETCH(QStringList, specs);
+    QFETCH(QStringList, items);
     QTemporaryDir tmp;
     const QString src = tmp.filePath(QStringLiteral("quelle"));
     const QString target = tmp.filePath(QStringLiteral("ziel"));
-    buildTree(src, specs);
+    buildTree(src, items);
     QVERIFY(QDir().mkpath(target));
 
     QCOMPARE(pack(topLevelPaths(src), target + QStringLiteral("/archiv"), kPass), QString());
@@ -145,10 +145,10 @@ void TestOstrandPack::openedByStandardTools()
 {
     if (!hasTool(QStringLiteral("openssl")) || !hasTool(QStringLiteral("unzip")))
         QSKIP("openssl or unzip is not installed");
-    QFETCH(QStringList, specs);
+    QFETCH(QStringList, items);
     QTemporaryDir tmp;
     const QString src = tmp.filePath(QStringLiteral("quelle"));
-    buildTree(src, specs);
+    buildTree(src, items);
     QCOMPARE(pack(topLevelPaths(src), tmp.filePath(QStringLiteral("archiv")), kPass), QString());
 
     const QString zip = tmp.filePath(QStringLiteral("klar.zip"));
