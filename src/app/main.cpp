@@ -1,4 +1,3 @@
-#include "FileVersion.h"
 #include "QtDialogs.h"
 #include "TolvaneApplication.h"
 #include "uInfo.h"
@@ -40,8 +39,6 @@ int main(int argc, char* argv[])
 
     QtDialogs dialogs;
     app.setDialogs(&dialogs);
-    // The version stamp of this binary, which the caption shows, must be linked in.
-    Q_UNUSED(fileVersionStamp());
 
     const QString exeName = QCoreApplication::applicationFilePath();
     int result = 0;

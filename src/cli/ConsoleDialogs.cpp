@@ -24,8 +24,6 @@ Dialogs::Answer ConsoleDialogs::message(Kind kind, const QString& text, Buttons 
         m_presetQuestion.clear();
         return m_presetAnswer;
     }
-    if (kind == Kind::Error || kind == Kind::Warning)
-        m_errorShown = true;
     m_err << caption(kind) << ": " << text << Qt::endl;
     if (buttons == Buttons::Ok)
         return Answer::Ok;
@@ -60,7 +58,6 @@ Dialogs::Answer ConsoleDialogs::message(Kind kind, const QString& text, Buttons 
 
 void ConsoleDialogs::genericError(const QString& text)
 {
-    m_errorShown = true;
     m_err << kApplicationTitle << ": " << genericErrorText(text) << Qt::endl;
 }
 

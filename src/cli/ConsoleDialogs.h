@@ -21,9 +21,6 @@ public:
     QString chooseDirectory(const QString& startDir) override;
     std::optional<QString> inputText(const QString& title, const QString& prompt, const QString& value) override;
 
-    // Whether an error or warning box was shown since the start.
-    bool errorShown() const { return m_errorShown; }
-
     // Answers a subcommand gives in advance, for the window's own questions that its arguments
     // already answer: a question with exactly this text, and the next input dialog.
     void presetAnswer(const QString& question, Answer answer) { m_presetQuestion = question; m_presetAnswer = answer; }
@@ -32,7 +29,6 @@ public:
 private:
     Policy m_policy;
     bool m_interactive;
-    bool m_errorShown = false;
     QTextStream m_err;
     QString m_presetQuestion;
     Answer m_presetAnswer = Answer::No;
