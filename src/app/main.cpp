@@ -1,8 +1,7 @@
-#include "QtDialogs.h"
-#include "TolvaneApplication.h"
-#include "uInfo.h"
-#include "uMain.h"
-#include "uStamm.h"
+#include "app/Application.h"
+#include "app/gui/TolvaneApplication.h"
+#include "app/uMain.h"
+#include "platform/gui/QtDialogs.h"
 
 #include <QLibraryInfo>
 #include <QLocale>
@@ -43,12 +42,9 @@ int main(int argc, char* argv[])
     const QString exeName = QCoreApplication::applicationFilePath();
     int result = 0;
     {
-        TfrmMain frmMain(exeName, dialogs);
-        auto* frmStamm = new TfrmStamm(exeName, dialogs, &frmMain);
-        auto* frmInfo = new TfrmInfo(&frmMain);
-        frmMain.setWindows(frmStamm, frmInfo);
-        frmMain.show();
-        frmMain.activateWindow();
+        Application tolvane(exeName, dialogs);
+        tolvane.frmMain().show();
+        tolvane.frmMain().activateWindow();
         result = app.exec();
     }
     app.setDialogs(nullptr);

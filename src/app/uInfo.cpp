@@ -1,6 +1,6 @@
-#include "uInfo.h"
+#include "app/uInfo.h"
 
-#include "Artwork.h"
+#include "app/gui/Artwork.h"
 
 #include <QAction>
 #include <QFrame>

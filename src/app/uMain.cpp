@@ -1,27 +1,29 @@
-#include "uMain.h"
+#include "app/uMain.h"
 
-#include "Artwork.h"
-#include "FileSystem.h"
-#include "ProfileFile.h"
-#include "Shell.h"
-#include "SideBar.h"
-#include "uInfo.h"
-#include "uStamm.h"
-#include "xProcs.h"
+#include "app/gui/Artwork.h"
+#include "app/gui/SideBar.h"
+#include "app/uInfo.h"
+#include "common/xProcs.h"
+#include "masterdata/MasterDataStore.h"
+#include "masterdata/gui/uStamm.h"
+#include "platform/Guarded.h"
+#include "platform/ProfileFile.h"
+#include "workareas/WorkAreaServices.h"
+#include "workareas/answer/gui/AnswerPanel.h"
+#include "workareas/export/gui/ExportPanel.h"
+#include "workareas/news/gui/NewsPanel.h"
 
-#include <QAbstractItemView>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QFrame>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QListWidget>
 #include <QPainter>
 #include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWindow>
+
+#include <iterator>
 
 namespace tolvane {
 
@@ -30,6 +32,27 @@ namespace {
 constexpr int kClientWidth = 646;
 constexpr int kClientHeight = 421;
 constexpr int kSideBarWidth = 111;
+
+// The side bar: one group, "Bereiche", with these items in this order.
+struct SideBarEntry {
+    TfrmMain::SideBarItem item;
+    artwork::Icon icon;
+    const char* caption;
+    const char* hint;
+};
+const SideBarEntry kSideBar[] = {
+    {TfrmMain::SideBarItem::Export, artwork::Icon::Export, "Exportdateien",
+     "Hier können Sie Ihren Datenexport verschlüsseln"},
+    {TfrmMain::SideBarItem::Answer, artwork::Icon::Answer, "Antwortdateien",
+     "Hier können Sie die Rückmeldung der datenentgegennehmenden Stelle entschlüsseln"},
+    {TfrmMain::SideBarItem::Keys, artwork::Icon::Keys, "Keydateien",
+     "Hier können Sie Ihre Ablageverzeichnisse pro Registriernummer einrichten und Ihre KEY-Informationen "
+     "einsehen, sowie ggf. Ihre Passphrase eintragen bzw. ändern."},
+    {TfrmMain::SideBarItem::News, artwork::Icon::News, "Newsdateien",
+     "Hier können Sie beliebige Dateien verschlüsseln (Newsdatei erzeugen) bzw. von der "
+     "datenentgegennehmenden Stelle empfangene Newsdateien entschlüsseln"},
+    {TfrmMain::SideBarItem::Home, artwork::Icon::Home, "VQZ - HOME", "Kennen Sie unsere neue Homepage schon?"},
+};
 
 // The picture of the splash panel, drawn to its size.
 class TSplashImage : public QWidget {
@@ -46,8 +69,8 @@ protected:
 
 } // namespace
 
-TfrmMain::TfrmMain(const QString& exeName, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), m_exeName(exeName), m_dialogs(dialogs)
+TfrmMain::TfrmMain(const QString& exeName, ProfileFile& settings, WorkAreaServices& services, QWidget* parent)
+    : QWidget(parent), m_exeName(exeName), FIniFile(settings), m_services(services)
 {
     setObjectName(QStringLiteral("frmMain"));
     buildUi();
@@ -63,16 +86,13 @@ TfrmMain::~TfrmMain()
 void TfrmMain::FormCreate()
 {
     AnswerOutputFolders.clear();
-    FIniFile = std::make_unique<ProfileFile>(fs::directoryOf(m_exeName) + QStringLiteral("tolvane.ini"));
     setWindowTitle(QStringLiteral("Tolvane - Version ") + GetFileVersionString(m_exeName));
 }
 
 void TfrmMain::FormDestroy()
 {
     AnswerOutputFolders.clear();
-    if (FIniFile)
-        FIniFile->flush();
-    FIniFile.reset();
+    FIniFile.flush();
 }
 
 void TfrmMain::setWindows(TfrmStamm* stamm, TfrmInfo* info)
@@ -90,26 +110,20 @@ void TfrmMain::buildUi()
 
     SBar = new TSideBar(QStringLiteral("Bereiche"), this);
     SBar->setGeometry(0, 0, kSideBarWidth, kClientHeight);
-    SBar->addItem(artwork::icon(artwork::Icon::Export), QStringLiteral("Exportdateien"),
-                  QStringLiteral("Hier können Sie Ihren Datenexport verschlüsseln"));
-    SBar->addItem(artwork::icon(artwork::Icon::Answer), QStringLiteral("Antwortdateien"),
-                  QStringLiteral("Hier können Sie die Rückmeldung der datenentgegennehmenden Stelle entschlüsseln"));
-    SBar->addItem(artwork::icon(artwork::Icon::Keys), QStringLiteral("Keydateien"),
-                  QStringLiteral("Hier können Sie Ihre Ablageverzeichnisse pro Registriernummer einrichten und Ihre "
-                                 "KEY-Informationen einsehen, sowie ggf. Ihre Passphrase eintragen bzw. ändern."));
-    SBar->addItem(artwork::icon(artwork::Icon::News), QStringLiteral("Newsdateien"),
-                  QStringLiteral("Hier können Sie beliebige Dateien verschlüsseln (Newsdatei erzeugen) bzw. von der "
-                                 "datenentgegennehmenden Stelle empfangene Newsdateien entschlüsseln"));
-    SBar->addItem(artwork::icon(artwork::Icon::Home), QStringLiteral("VQZ - HOME"),
-                  QStringLiteral("Kennen Sie unsere neue Homepage schon?"));
-    connect(SBar, &TSideBar::itemClicked, this, &TfrmMain::SBarItemClick);
+    for (const SideBarEntry& entry : kSideBar)
+        SBar->addItem(artwork::icon(entry.icon), QString::fromUtf8(entry.caption), QString::fromUtf8(entry.hint));
+    connectGuarded(SBar, &TSideBar::itemClicked, this, m_services.dialogs(), &TfrmMain::SBarItemClick);
 
-    pExport = makePanel(QStringLiteral("pExport"), QStringLiteral("Verschlüsselte Transaktionsdateien erzeugen"));
-    pAntwort = makePanel(QStringLiteral("pAntwort"), QStringLiteral("Antwortdateien entschlüsseln"));
-    pNews = makePanel(QStringLiteral("pNews"), QStringLiteral("Newsdateien erstellen und öffnen"));
-    pSplash = makePanel(QStringLiteral("pSplash"), QString());
-    auto* splash = new TSplashImage(pSplash);
-    pSplash->layout()->addWidget(splash);
+    pExport = new ExportPanel(this);
+    pAntwort = new AnswerPanel(this);
+    pNews = new NewsPanel(this);
+    pSplash = new QFrame(this);
+    pSplash->setObjectName(QStringLiteral("pSplash"));
+    auto* splashLayout = new QVBoxLayout(pSplash);
+    splashLayout->setContentsMargins(0, 0, 0, 0);
+    splashLayout->addWidget(new TSplashImage(pSplash));
+    for (QFrame* panel : std::initializer_list<QFrame*>{pExport, pAntwort, pNews, pSplash})
+        panel->setGeometry(kSideBarWidth, 0, kClientWidth - kSideBarWidth, kClientHeight);
     // At start every panel is there and the picture lies on top.
     pSplash->raise();
 
@@ -120,190 +134,82 @@ void TfrmMain::buildUi()
     }
 }
 
-QFrame* TfrmMain::makePanel(const QString& name, const QString& header)
+TfrmStamm* TfrmMain::frmStamm() const
 {
-    auto* panel = new QFrame(this);
-    panel->setObjectName(name);
-    panel->setGeometry(kSideBarWidth, 0, kClientWidth - kSideBarWidth, kClientHeight);
-    panel->setAutoFillBackground(true);
-    auto* layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    if (!header.isEmpty()) {
-        auto* title = new QLabel(header, panel);
-        title->setObjectName(name + QStringLiteral("Header"));
-        title->setFixedHeight(34);
-        title->setStyleSheet(QStringLiteral(
-            "QLabel { color: white; font-weight: bold; font-size: 11pt; padding-left: 12px;"
-            "  background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #1f3a68, stop:1 #4f7bb0); }"));
-        layout->addWidget(title);
-        layout->addStretch(1);
-    }
-    return panel;
+    return m_frmStamm;
+}
+
+TfrmInfo* TfrmMain::frmInfo() const
+{
+    return m_frmInfo;
 }
 
 QString TfrmMain::ReadSetting(const QString& key, const QString& section) const
 {
-    return FIniFile->read(section, key, fs::defaultDialogFolder());
+    return m_services.ReadSetting(key, section);
 }
 
 void TfrmMain::WriteSetting(const QString& key, const QString& section, const QString& value)
 {
-    // A value that cannot be saved now is saved again by the flush when the window goes.
-    FIniFile->write(section, key, value);
+    m_services.WriteSetting(key, section, value);
 }
 
 void TfrmMain::ExploreFolder(const QString& folder)
 {
-    Shell::exploreFolder(folder);
+    m_services.ExploreFolder(folder);
 }
 
 void TfrmMain::showPanel(QFrame* panel)
 {
-    for (QFrame* p : {pSplash, pExport, pAntwort, pNews})
+    for (QFrame* p : std::initializer_list<QFrame*>{pSplash, pExport, pAntwort, pNews})
         p->setVisible(p == panel);
-}
-
-void TfrmMain::clearNewsArea()
-{
-    static const QList<ResetStep> steps = {
-        {"pNews", "cboxNwRegNr", ResetAction::EmptyText},
-        {"pNews", "edNewsBezeichnung", ResetAction::EmptyText},
-        {"pNews", "stNewsAusgabePfad", ResetAction::EmptyText},
-        {"pNews", "stNwsAusgabepfad", ResetAction::EmptyText},
-        {"pNews", "lbNwsSourceFiles", ResetAction::EmptyList},
-    };
-    for (const ResetStep& step : steps)
-        applyReset(step);
 }
 
 void TfrmMain::SBarItemClick(int index)
 {
-    switch (index) {
-    case 0:
-        showPanel(pExport);
-        SBar->setCurrent(0);
+    if (index < 0 || index >= int(std::size(kSideBar)))
+        return;
+    const SideBarItem item = kSideBar[index].item;
+    switch (item) {
+    case SideBarItem::Export:
+    case SideBarItem::Answer:
+    case SideBarItem::News: {
+        WorkAreaPanel* area = item == SideBarItem::Export ? pExport : item == SideBarItem::Answer ? pAntwort : pNews;
+        showPanel(area);
+        SBar->setCurrent(index);
+        area->enterArea();
         break;
-    case 1:
-        showPanel(pAntwort);
-        SBar->setCurrent(1);
-        break;
-    case 2:
+    }
+    case SideBarItem::Keys:
         showPanel(pSplash);
         SBar->setCurrent(-1);
         if (m_frmStamm && !m_frmStamm->isVisible())
             m_frmStamm->exec();
         break;
-    case 3:
-        showPanel(pNews);
-        SBar->setCurrent(3);
-        clearNewsArea();
-        break;
-    case 4:
+    case SideBarItem::Home:
         if (m_frmInfo && !m_frmInfo->isVisible()) {
             m_frmInfo->show();
             m_frmInfo->raise();
             m_frmInfo->activateWindow();
         }
         // The panels stay as they are, and so does the mark of the shown area.
-        if (SBar->item(4))
-            SBar->item(4)->setChecked(false);
+        if (SBar->item(index))
+            SBar->item(index)->setChecked(false);
         break;
-    default:
-        return;
     }
     ResetWorkAreas();
 }
 
-const QList<TfrmMain::ResetStep>& TfrmMain::resetSteps()
-{
-    static const QList<ResetStep> steps = {
-        // export area
-        {"pExport", "cboxExRegnr", ResetAction::EmptyList},
-        {"pExport", "lbExpQuelle", ResetAction::EmptyList},
-        {"pExport", "lbExpTransaktionen", ResetAction::EmptyList},
-        {"pExport", "stquellpath", ResetAction::EmptyText},
-        {"pExport", "stZielPath", ResetAction::EmptyText},
-        {"pExport", "slExpAusgabe", ResetAction::Hide},
-        {"pExport", "bitbtnDelete", ResetAction::Disable},
-        {"pExport", "bitbtnErzeugen", ResetAction::Hide},
-        {"pExport", "bitbtnSearchExport", ResetAction::Disable},
-        // answer area
-        {"pAntwort", "lbAntFiles", ResetAction::EmptyList},
-        {"pAntwort", "stAntAusgabePfad", ResetAction::EmptyText},
-        {"pAntwort", "stAntUnterPfad", ResetAction::EmptyText},
-        {"pAntwort", "slAntAusgabePfad", ResetAction::Hide},
-        {"pAntwort", "pAntAusgabePfad", ResetAction::Show},
-        {"pAntwort", "bitbtnAntOpenExplorer", ResetAction::Hide},
-        // news area
-        {"pNews", "cboxNwRegNr", ResetAction::EmptyList},
-    };
-    return steps;
-}
-
-QFrame* TfrmMain::panelNamed(const char* name) const
-{
-    const QLatin1String n(name);
-    for (QFrame* p : {pExport, pAntwort, pNews, pSplash}) {
-        if (p->objectName() == n)
-            return p;
-    }
-    return nullptr;
-}
-
-void TfrmMain::applyReset(const ResetStep& step)
-{
-    QFrame* panel = panelNamed(step.panel);
-    QWidget* w = panel ? panel->findChild<QWidget*>(QLatin1String(step.control)) : nullptr;
-    if (!w)
-        return;
-    switch (step.action) {
-    case ResetAction::EmptyList:
-        if (auto* combo = qobject_cast<QComboBox*>(w))
-            combo->clear();
-        else if (auto* list = qobject_cast<QListWidget*>(w))
-            list->clear();
-        else if (auto* view = qobject_cast<QAbstractItemView*>(w); view && view->model())
-            view->model()->removeRows(0, view->model()->rowCount(view->rootIndex()), view->rootIndex());
-        else
-            qWarning("ResetWorkAreas: %s has no list to empty", step.control);
-        break;
-    case ResetAction::EmptyText:
-        if (auto* combo = qobject_cast<QComboBox*>(w)) {
-            combo->setCurrentIndex(-1);
-            if (combo->isEditable())
-                combo->clearEditText();
-        } else if (!w->setProperty("text", QString())) {
-            qWarning("ResetWorkAreas: %s has no text to empty", step.control);
-        }
-        break;
-    case ResetAction::Hide:
-        w->setVisible(false);
-        break;
-    case ResetAction::Show:
-        w->setVisible(true);
-        break;
-    case ResetAction::Disable:
-        w->setEnabled(false);
-        break;
-    }
-}
-
 void TfrmMain::ResetWorkAreas()
 {
-    for (const ResetStep& step : resetSteps())
-        applyReset(step);
-    if (!m_frmStamm)
-        return;
-    const MasterDataStore& store = m_frmStamm->store();
-    auto* exportList = pExport->findChild<QComboBox*>(QStringLiteral("cboxExRegnr"));
-    auto* newsList = pNews->findChild<QComboBox*>(QStringLiteral("cboxNwRegNr"));
-    for (int i = 0; i < store.FCount(); ++i) {
-        if (exportList)
-            exportList->addItem(store.record(i).FRegNr);
-        if (newsList)
-            newsList->addItem(store.record(i).FRegNr);
-    }
+    for (WorkAreaPanel* area : workAreas())
+        area->resetArea();
+    QStringList regNrs;
+    const MasterDataStore& store = m_services.store();
+    for (int i = 0; i < store.FCount(); ++i)
+        regNrs << store.record(i).FRegNr;
+    for (WorkAreaPanel* area : workAreas())
+        area->fillRegNrList(regNrs);
 }
 
 void TfrmMain::showEvent(QShowEvent* event)

@@ -1,8 +1,8 @@
-#include "Cli.h"
+#include "cli/Cli.h"
 
-#include "CliContext.h"
-#include "FileError.h"
-#include "FileSystem.h"
+#include "cli/CliContext.h"
+#include "platform/FileError.h"
+#include "platform/FileSystem.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ConsoleDialogs.h"
-#include "KeyManager.h"
-#include "MasterDataStore.h"
+#include "cli/ConsoleDialogs.h"
+#include "masterdata/KeyManager.h"
+#include "masterdata/MasterDataStore.h"
 
 #include <QMap>
 #include <QString>

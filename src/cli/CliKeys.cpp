@@ -1,7 +1,7 @@
-#include "CliContext.h"
-#include "Cli.h"
-#include "StammText.h"
-#include "uclassStamm.h"
+#include "cli/Cli.h"
+#include "cli/CliContext.h"
+#include "masterdata/StammText.h"
+#include "masterdata/uclassStamm.h"
 
 namespace tolvane::cli {
 

@@ -1,7 +1,7 @@
-#include "CliContext.h"
-#include "Cli.h"
-#include "FileSystem.h"
-#include "KeyManager.h"
+#include "cli/Cli.h"
+#include "cli/CliContext.h"
+#include "masterdata/KeyManager.h"
+#include "platform/FileSystem.h"
 
 #include <QFileInfo>
 

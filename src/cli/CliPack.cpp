@@ -1,7 +1,7 @@
-#include "CliContext.h"
-#include "Cli.h"
-#include "FileSystem.h"
-#include "u3Des.h"
+#include "cli/Cli.h"
+#include "cli/CliContext.h"
+#include "packer/u3Des.h"
+#include "platform/FileSystem.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "ConsoleDialogs.h"
+#include "cli/ConsoleDialogs.h"
 
 #include <QTextStream>
 

@@ -1,4 +1,4 @@
-#include "Ansi.h"
+#include "common/Ansi.h"
 
 #include <QTimeZone>
 

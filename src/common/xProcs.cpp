@@ -1,6 +1,6 @@
-#include "xProcs.h"
+#include "common/xProcs.h"
 
-#include "FileVersion.h"
+#include "common/FileVersion.h"
 
 #include <QFile>
 #include <QRegularExpression>

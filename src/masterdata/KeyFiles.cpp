@@ -1,8 +1,8 @@
-#include "KeyFiles.h"
+#include "masterdata/KeyFiles.h"
 
-#include "Dialogs.h"
-#include "FileError.h"
-#include "FileSystem.h"
+#include "platform/Dialogs.h"
+#include "platform/FileError.h"
+#include "platform/FileSystem.h"
 
 #include <QDateTime>
 #include <QFileInfo>

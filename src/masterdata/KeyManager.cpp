@@ -1,12 +1,12 @@
-#include "KeyManager.h"
+#include "masterdata/KeyManager.h"
 
-#include "Ansi.h"
-#include "Dialogs.h"
-#include "FileSystem.h"
-#include "KeyFiles.h"
-#include "MasterDataStore.h"
-#include "StammText.h"
-#include "xProcs.h"
+#include "common/Ansi.h"
+#include "common/xProcs.h"
+#include "masterdata/KeyFiles.h"
+#include "masterdata/MasterDataStore.h"
+#include "masterdata/StammText.h"
+#include "platform/Dialogs.h"
+#include "platform/FileSystem.h"
 
 #include <QDateTime>
 
@@ -14,9 +14,14 @@ namespace tolvane {
 
 KeyManager::KeyManager(MasterDataStore& store, Dialogs& dialogs) : m_store(store), m_dialogs(dialogs)
 {
-    m_store.onLoaded = [this] { afterLoad(); };
+    m_loaded = QObject::connect(&m_store, &MasterDataStore::loaded, [this] { afterLoad(); });
     importDir = fs::defaultDialogFolder();
     exportDir = fs::defaultDialogFolder();
+}
+
+KeyManager::~KeyManager()
+{
+    QObject::disconnect(m_loaded);
 }
 
 void KeyManager::changed()

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "uclassStamm.h"
+#include "masterdata/uclassStamm.h"
 
+#include <QMetaObject>
 #include <QString>
 #include <QStringList>
 
@@ -40,6 +41,7 @@ public:
     };
 
     KeyManager(MasterDataStore& store, Dialogs& dialogs);
+    ~KeyManager();
     KeyManager(const KeyManager&) = delete;
     KeyManager& operator=(const KeyManager&) = delete;
 
@@ -106,6 +108,7 @@ public:
     QString exportDir;
 
 private:
+    QMetaObject::Connection m_loaded;
     void afterLoad();
     void changed();
     void focus(Field field);

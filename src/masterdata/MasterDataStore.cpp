@@ -1,8 +1,8 @@
-#include "MasterDataStore.h"
+#include "masterdata/MasterDataStore.h"
 
-#include "Dialogs.h"
-#include "FileError.h"
-#include "FileSystem.h"
+#include "platform/Dialogs.h"
+#include "platform/FileError.h"
+#include "platform/FileSystem.h"
 
 namespace tolvane {
 
@@ -29,8 +29,7 @@ void MasterDataStore::LoadKeyFiles()
             m_dialogs.error(e.text());
         }
     }
-    if (onLoaded)
-        onLoaded();
+    Q_EMIT loaded();
 }
 
 TStamm& MasterDataStore::appendRecord(std::unique_ptr<TStamm> record)

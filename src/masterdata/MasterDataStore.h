@@ -1,11 +1,11 @@
 #pragma once
 
-#include "uclassStamm.h"
+#include "masterdata/uclassStamm.h"
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -16,11 +16,12 @@ class Dialogs;
 // All key records of the application directory, in store order (the key file paths sorted
 // case-insensitively with the user's locale). The rest of the system reaches master data only
 // through it; only the key management window changes records, and then reloads.
-class MasterDataStore {
+class MasterDataStore : public QObject {
+    Q_OBJECT
 public:
     // exeName is the full path of the executable; its directory is the application directory.
     MasterDataStore(QString exeName, Dialogs& dialogs);
-    ~MasterDataStore();
+    ~MasterDataStore() override;
     MasterDataStore(const MasterDataStore&) = delete;
     MasterDataStore& operator=(const MasterDataStore&) = delete;
 
@@ -51,8 +52,9 @@ public:
     int FCurrent = 0;
     QString FLastDir;
 
-    // Called at the end of every load, so a window showing the store can refresh.
-    std::function<void()> onLoaded;
+Q_SIGNALS:
+    // Sent at the end of every load, so every view of the store can refresh.
+    void loaded();
 
 private:
     QString m_exeName;

@@ -1,6 +1,6 @@
-#include "StammText.h"
+#include "masterdata/StammText.h"
 
-#include "Ansi.h"
+#include "common/Ansi.h"
 
 #include <QLocale>
 #include <QRegularExpression>

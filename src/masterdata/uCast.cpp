@@ -1,6 +1,6 @@
-#include "uCast.h"
+#include "masterdata/uCast.h"
 
-#include "FileSystem.h"
+#include "platform/FileSystem.h"
 
 #include <QBuffer>
 #include <QDir>

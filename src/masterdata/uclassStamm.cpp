@@ -1,10 +1,10 @@
-#include "uclassStamm.h"
+#include "masterdata/uclassStamm.h"
 
-#include "Ansi.h"
-#include "Dialogs.h"
-#include "FileError.h"
-#include "FileSystem.h"
-#include "xProcs.h"
+#include "common/Ansi.h"
+#include "common/xProcs.h"
+#include "platform/Dialogs.h"
+#include "platform/FileError.h"
+#include "platform/FileSystem.h"
 
 #include <QtEndian>
 

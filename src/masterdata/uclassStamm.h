@@ -1,6 +1,6 @@
 #pragma once
 
-#include "uCast.h"
+#include "masterdata/uCast.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -1,7 +1,7 @@
-#include "u3Des.h"
+#include "packer/u3Des.h"
 
-#include "Dialogs.h"
-#include "FileSystem.h"
+#include "platform/Dialogs.h"
+#include "platform/FileSystem.h"
 
 #include "Ostrandcore.h"
 

@@ -1,9 +1,9 @@
-#include "ProfileFile.h"
+#include "platform/ProfileFile.h"
 
 #include <QFile>
 #include <QSaveFile>
 
-#include "FileSystem.h"
+#include "platform/FileSystem.h"
 
 // Only the narrow (UTF-8) interface is used, so no wide-character converter is needed.
 #define SI_NO_CONVERSION
@@ -31,7 +31,7 @@ ProfileFile::ProfileFile(QString path) : m_path(std::move(path)), m_ini(std::mak
 
 ProfileFile::~ProfileFile() = default;
 
-QString ProfileFile::read(const QString& section, const QString& key, const QString& defaultValue) const
+QString ProfileFile::read(const QString& key, const QString& section, const QString& defaultValue) const
 {
     const QByteArray s = section.toUtf8();
     const QByteArray k = key.toUtf8();
@@ -39,7 +39,7 @@ QString ProfileFile::read(const QString& section, const QString& key, const QStr
     return value ? QString::fromUtf8(value) : defaultValue;
 }
 
-bool ProfileFile::write(const QString& section, const QString& key, const QString& value, QString* error)
+bool ProfileFile::write(const QString& key, const QString& section, const QString& value, QString* error)
 {
     const QByteArray s = section.toUtf8();
     const QByteArray k = key.toUtf8();

@@ -18,9 +18,10 @@ public:
 
     const QString& path() const { return m_path; }
 
-    QString read(const QString& section, const QString& key, const QString& defaultValue) const;
+    // Key before section, as in ReadSetting and WriteSetting.
+    QString read(const QString& key, const QString& section, const QString& defaultValue) const;
     // False (with the reason in error) when the file could not be saved.
-    bool write(const QString& section, const QString& key, const QString& value, QString* error = nullptr);
+    bool write(const QString& key, const QString& section, const QString& value, QString* error = nullptr);
     // Saves what a failed write could not save; nothing to do otherwise.
     bool flush(QString* error = nullptr);
 

@@ -1,6 +1,6 @@
-#include "ScriptedDialogs.h"
-#include "TestUtil.h"
-#include "uclassStamm.h"
+#include "masterdata/uclassStamm.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestUtil.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,11 +32,7 @@ private:
     // A key file of regNr with the pass phrase desKey, written into dir.
     void writeKey(const QString& dir, const QString& regNr, const QString& desKey)
     {
-        ScriptedDialogs d;
-        bool ok = false;
-        TStamm rec(regNr, dir + QStringLiteral("/tolvane"), QString(), ok, d);
-        rec.FKey.setDesKey(desKey);
-        QVERIFY(rec.WriteKeyFile(regNr + QStringLiteral(".key")));
+        QVERIFY(writeKeyFile(dir, regNr, {.desKey = desKey}));
     }
 
     std::unique_ptr<QTemporaryDir> m_app;

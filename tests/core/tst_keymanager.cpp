@@ -1,11 +1,11 @@
-#include "Ansi.h"
-#include "FileError.h"
-#include "KeyFiles.h"
-#include "KeyManager.h"
-#include "MasterDataStore.h"
-#include "ScriptedDialogs.h"
-#include "StammText.h"
-#include "TestUtil.h"
+#include "common/Ansi.h"
+#include "masterdata/KeyFiles.h"
+#include "masterdata/KeyManager.h"
+#include "masterdata/MasterDataStore.h"
+#include "masterdata/StammText.h"
+#include "platform/FileError.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestUtil.h"
 
 #include <QDir>
 #include <QFile>
@@ -92,27 +92,13 @@ private:
     void writeKey(const QString& regNr, const QString& desKey = {}, double keyDate = 0,
                   const QString& rootDir = {}, bool issued = false, const QString& fileName = {})
     {
-        ScriptedDialogs d;
-        bool ok = false;
-        TStamm rec(regNr, exe(), QString(), ok, d);
-        QVERIFY(ok);
-        rec.FKey.setDesKey(desKey);
-        rec.FKey.setKeyDate(keyDate);
-        rec.FDirs.setDir(TStammDirs::RootDir, rootDir);
-        rec.FDirs.setDirsDate(keyDate);
-        if (issued)
-            rec.FExtra1[1] = 1;
-        QVERIFY(rec.WriteKeyFile(fileName.isEmpty() ? regNr + QStringLiteral(".key") : fileName));
+        QVERIFY(writeKeyFile(appDir(), regNr, {desKey, keyDate, rootDir, issued, fileName}));
     }
     void open(const QString& exeName = {})
     {
         m_store = std::make_unique<MasterDataStore>(exeName.isEmpty() ? exe() : exeName, m_dialogs);
         m_keys = std::make_unique<KeyManager>(*m_store, m_dialogs);
-        auto refresh = m_store->onLoaded;
-        m_store->onLoaded = [this, refresh] {
-            ++m_loads;
-            refresh();
-        };
+        QObject::connect(m_store.get(), &MasterDataStore::loaded, [this] { ++m_loads; });
         m_store->LoadKeyFiles();
         m_loads = 0;
     }

@@ -1,10 +1,11 @@
-#include "MasterDataStore.h"
-#include "ScriptedDialogs.h"
-#include "TestUtil.h"
+#include "masterdata/MasterDataStore.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestUtil.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace tolvane;
@@ -27,11 +28,7 @@ private:
     // A key file written by Tolvane itself for regNr, stored as fileName.
     void writeKey(const QString& regNr, const QString& fileName)
     {
-        ScriptedDialogs dialogs;
-        bool ok = false;
-        TStamm rec(regNr, exe(), QString(), ok, dialogs);
-        QVERIFY(ok);
-        QVERIFY(rec.WriteKeyFile(fileName));
+        QVERIFY(writeKeyFile(m_dir->path(), regNr, {.fileName = fileName}));
     }
     void renameFile(const QString& from, const QString& to)
     {
@@ -56,12 +53,14 @@ void TestMasterDataStore::emptyDirectoryGivesEmptyStore()
 {
     ScriptedDialogs dialogs;
     MasterDataStore store(exe(), dialogs);
-    int loads = 0;
-    store.onLoaded = [&loads] { ++loads; };
+    // Every view of the store hears of each load.
+    QSignalSpy first(&store, &MasterDataStore::loaded);
+    QSignalSpy second(&store, &MasterDataStore::loaded);
     store.LoadKeyFiles();
     QCOMPARE(store.FCount(), 0);
     QCOMPARE(store.FindRegNr(QStringLiteral("hh10203")), -1);
-    QCOMPARE(loads, 1);
+    QCOMPARE(first.size(), 1);
+    QCOMPARE(second.size(), 1);
     QVERIFY(dialogs.shown.isEmpty());
 }
 

@@ -1,7 +1,9 @@
-#include "FileError.h"
-#include "FileSystem.h"
-#include "ProfileFile.h"
-#include "TestUtil.h"
+#include "platform/FileError.h"
+#include "platform/FileSystem.h"
+#include "platform/Guarded.h"
+#include "platform/ProfileFile.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestUtil.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +17,25 @@
 using namespace tolvane;
 using namespace tolvane::testutil;
 
+// A control with an event, and a handler that fails.
+class Sender : public QObject {
+    Q_OBJECT
+Q_SIGNALS:
+    void picked(int row);
+};
+
+class Handlers : public QObject {
+    Q_OBJECT
+public:
+    QList<int> rows;
+    void pickedRow(int row)
+    {
+        rows << row;
+        if (row < 0)
+            throw FileError(FileError::AccessDenied);
+    }
+};
+
 class TestPlatform : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -26,6 +47,7 @@ private Q_SLOTS:
     void fileErrorTexts_data();
     void fileErrorTexts();
     void profileFileRules();
+    void handlerErrorsReachTheGenericBox();
 };
 
 void TestPlatform::copyNeverDestroysTarget()
@@ -130,17 +152,48 @@ void TestPlatform::profileFileRules()
     const QString path = dir.filePath("tolvane.ini");
     {
         ProfileFile ini(path);
-        QCOMPARE(ini.read("hh10203", "E", "/home/x"), QStringLiteral("/home/x"));
+        QCOMPARE(ini.read("E", "hh10203", "/home/x"), QStringLiteral("/home/x"));
         QVERIFY(ini.flush());
         QVERIFY(!QFile::exists(path)); // the file comes into being with the first write
-        QVERIFY(ini.write("HH10203", "e", QStringLiteral("C:\\")));
-        QVERIFY(ini.write("ANTWORT", "A", QStringLiteral("/Daten; \"Ä\" = 5 ")));
+        QVERIFY(ini.write("e", "HH10203", QStringLiteral("C:\\")));
+        QVERIFY(ini.write("A", "ANTWORT", QStringLiteral("/Daten; \"Ä\" = 5 ")));
     }
     ProfileFile again(path);
-    QCOMPARE(again.read("hh10203", "E", "x"), QStringLiteral("C:\\"));
-    QCOMPARE(again.read("antwort", "a", "x"), QStringLiteral("/Daten; \"Ä\" = 5 ").trimmed());
+    QCOMPARE(again.read("E", "hh10203", "x"), QStringLiteral("C:\\"));
+    QCOMPARE(again.read("a", "antwort", "x"), QStringLiteral("/Daten; \"Ä\" = 5 ").trimmed());
     // Values are stored as they are: a backslash at the end is no escape.
     QVERIFY(readAll(path).contains("C:\\\n") || readAll(path).contains("C:\\\r\n"));
+}
+
+// An error in an event handler is shown where the handler runs; it never leaves the signal, and
+// the next event is handled as usual.
+void TestPlatform::handlerErrorsReachTheGenericBox()
+{
+    ScriptedDialogs dialogs;
+    Sender sender;
+    Handlers handlers;
+    int clicks = 0;
+    connectGuarded(&sender, &Sender::picked, &handlers, dialogs, &Handlers::pickedRow);
+    connectGuarded(&sender, &Sender::picked, &handlers, dialogs, [&clicks] {
+        ++clicks;
+        throw TolvaneError(QStringLiteral("E/A-Fehler 32"));
+    });
+    bool returned = false;
+    try {
+        Q_EMIT sender.picked(-1);
+        Q_EMIT sender.picked(3);
+        returned = true;
+    } catch (...) {
+    }
+    QVERIFY(returned);
+    QCOMPARE(handlers.rows, (QList<int>{-1, 3}));
+    QCOMPARE(clicks, 2);
+    QStringList texts;
+    for (const auto& box : dialogs.shown) {
+        QCOMPARE(box.caption, QStringLiteral("Tolvane - Datencrypter"));
+        texts << box.text;
+    }
+    QCOMPARE(texts, (QStringList{"Dateizugriff verweigert.", "E/A-Fehler 32.", "E/A-Fehler 32."}));
 }
 
 QTEST_GUILESS_MAIN(TestPlatform)

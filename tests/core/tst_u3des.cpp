@@ -1,6 +1,6 @@
-#include "ScriptedDialogs.h"
-#include "TestUtil.h"
-#include "u3Des.h"
+#include "packer/u3Des.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestUtil.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "TestUtil.h"
-#include "uCast.h"
+#include "masterdata/uCast.h"
+#include "support/TestUtil.h"
 
 #include <QDir>
 #include <QFile>

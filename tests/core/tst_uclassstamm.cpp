@@ -1,9 +1,9 @@
-#include "Ansi.h"
-#include "FileError.h"
-#include "ScriptedDialogs.h"
-#include "TestUtil.h"
-#include "uCast.h"
-#include "uclassStamm.h"
+#include "common/Ansi.h"
+#include "masterdata/uCast.h"
+#include "masterdata/uclassStamm.h"
+#include "platform/FileError.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestUtil.h"
 
 #include <QDir>
 #include <QProcess>

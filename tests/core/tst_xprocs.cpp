@@ -1,7 +1,7 @@
-#include "Ansi.h"
-#include "xProcs.h"
+#include "common/Ansi.h"
+#include "common/xProcs.h"
 
-#include "TestUtil.h"
+#include "support/TestUtil.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

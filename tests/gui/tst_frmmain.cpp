@@ -1,12 +1,14 @@
-#include "FileError.h"
-#include "FileSystem.h"
-#include "ScriptedDialogs.h"
-#include "SideBar.h"
-#include "TestUtil.h"
-#include "TolvaneApplication.h"
-#include "uInfo.h"
-#include "uMain.h"
-#include "uStamm.h"
+#include "app/Application.h"
+#include "app/gui/SideBar.h"
+#include "app/gui/TolvaneApplication.h"
+#include "app/uInfo.h"
+#include "app/uMain.h"
+#include "masterdata/gui/uStamm.h"
+#include "platform/FileError.h"
+#include "platform/FileSystem.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestUtil.h"
+#include "workareas/gui/WorkAreaPanel.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -43,13 +45,7 @@ private Q_SLOTS:
 
 private:
     QString exe() const { return m_dir->filePath("tolvane"); }
-    void writeKey(const QString& regNr)
-    {
-        ScriptedDialogs d;
-        bool ok = false;
-        TStamm rec(regNr, exe(), QString(), ok, d);
-        QVERIFY(rec.WriteKeyFile(regNr + ".key"));
-    }
+    void writeKey(const QString& regNr) { QVERIFY(writeKeyFile(m_dir->path(), regNr)); }
     // The controls the work areas will create, planted with content so a reset shows.
     void plantWorkAreaControls()
     {
@@ -101,8 +97,8 @@ private:
     QString visiblePanels() const
     {
         QStringList names;
-        for (QWidget* p : {m_main->pSplash, m_main->pExport, m_main->pAntwort, m_main->pNews}) {
-            if (p->isVisibleTo(m_main.get()))
+        for (QWidget* p : std::initializer_list<QWidget*>{m_main->pSplash, m_main->pExport, m_main->pAntwort, m_main->pNews}) {
+            if (p->isVisibleTo(m_main))
                 names << p->objectName();
         }
         return names.join(u' ');
@@ -110,7 +106,8 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_dir;
     ScriptedDialogs m_dialogs;
-    std::unique_ptr<TfrmMain> m_main;
+    std::unique_ptr<Application> m_app;
+    TfrmMain* m_main = nullptr;
     TfrmStamm* m_stamm = nullptr;
     TfrmInfo* m_info = nullptr;
 };
@@ -121,16 +118,16 @@ void TestFrmMain::init()
     m_dialogs.clear();
     writeKey("hh10204");
     writeKey("hh10202");
-    m_main = std::make_unique<TfrmMain>(exe(), m_dialogs);
-    m_stamm = new TfrmStamm(exe(), m_dialogs, m_main.get());
-    m_info = new TfrmInfo(m_main.get());
-    m_main->setWindows(m_stamm, m_info);
+    m_app = std::make_unique<Application>(exe(), m_dialogs);
+    m_main = &m_app->frmMain();
+    m_stamm = &m_app->frmStamm();
+    m_info = &m_app->frmInfo();
 }
 
 void TestFrmMain::cleanup()
 {
     QVERIFY(m_dialogs.scriptDone());
-    m_main.reset();
+    m_app.reset();
 }
 
 void TestFrmMain::windowAndSideBar()
@@ -145,7 +142,7 @@ void TestFrmMain::windowAndSideBar()
     QCOMPARE(m_main->SBar->findChild<QLabel*>("SBarGroup")->text(), QStringLiteral("Bereiche"));
     QCOMPARE(m_main->SBar->width(), 111);
     QCOMPARE(m_main->SBar->count(), 5);
-    for (QWidget* p : {m_main->pExport, m_main->pAntwort, m_main->pNews, m_main->pSplash})
+    for (QWidget* p : std::initializer_list<QWidget*>{m_main->pExport, m_main->pAntwort, m_main->pNews, m_main->pSplash})
         QCOMPARE(p->geometry(), QRect(111, 0, 535, 421));
     const QStringList headers = {
         m_main->pExport->findChild<QLabel*>("pExportHeader")->text(),
@@ -157,9 +154,9 @@ void TestFrmMain::windowAndSideBar()
     // At start all panels are there, the picture on top.
     QCOMPARE(visiblePanels(), QStringLiteral("pSplash pExport pAntwort pNews"));
     m_main->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(m_main));
     QWidget* top = m_main->childAt(300, 200);
-    while (top && top->parentWidget() != m_main.get())
+    while (top && top->parentWidget() != m_main)
         top = top->parentWidget();
     QCOMPARE(top, m_main->pSplash);
 }
@@ -189,7 +186,7 @@ void TestFrmMain::sideBarItems()
     QFETCH(QString, panels);
     plantWorkAreaControls();
     m_main->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(m_main));
     if (index == 4)
         m_main->SBarItemClick(1); // item 4 leaves the panels as they are
     QToolButton* item = m_main->SBar->item(index);
@@ -262,6 +259,10 @@ void TestFrmMain::resetCoversEveryNamedControl()
     QVERIFY(!an->findChild<QWidget*>("pAntAusgabePfad")->isHidden());
     QVERIFY(an->findChild<QWidget*>("bitbtnAntOpenExplorer")->isHidden());
     QVERIFY(m_stamm->findChild<QWidget*>("bitbtnSearchExport")->isEnabled());
+    // Every step named a control that is there: a misspelt name would be listed here.
+    m_main->pNews->enterArea();
+    for (WorkAreaPanel* area : m_main->workAreas())
+        QVERIFY2(area->missingControls().isEmpty(), qPrintable(area->missingControls().join(u' ')));
 }
 
 // The first showing and a switch back from the homepage window reset the work areas; closing a
@@ -277,14 +278,14 @@ void TestFrmMain::activation()
     auto focusMain = [this, focused] {
         m_main->hide();
         m_main->show();
-        return focused(m_main.get());
+        return focused(m_main);
     };
     m_main->show();
-    QVERIFY(focused(m_main.get()));
+    QVERIFY(focused(m_main));
     QCOMPARE(comboItems(m_main->pExport, "cboxExRegnr"), (QStringList{"hh10202", "hh10204"}));
 
     combo->addItem("gewaehlt");
-    QDialog box(m_main.get());
+    QDialog box(m_main);
     QTimer::singleShot(0, &box, [&box] {
         QTRY_VERIFY(QApplication::activeModalWidget() == &box);
         box.accept();
@@ -321,13 +322,13 @@ void TestFrmMain::settings()
     m_main->WriteSetting("E", "HH10203", QStringLiteral("D:\\"));
     QVERIFY(QFile::exists(ini));
     QCOMPARE(m_main->ReadSetting("e", "hh10203"), QStringLiteral("D:\\"));
-    m_main.reset();
+    m_app.reset();
     // A file written by someone else, with sections in capitals.
     QVERIFY(writeAll(ini, "[HH10203]\nE=D:\\qs\\export\n[ANTWORT]\nA=C:\\\n"));
-    TfrmMain again(exe(), m_dialogs);
-    QCOMPARE(again.ReadSetting("E", "hh10203"), QStringLiteral("D:\\qs\\export"));
-    QCOMPARE(again.ReadSetting("A", "antwort"), QStringLiteral("C:\\"));
-    QCOMPARE(again.ReadSetting("N", "NEWS"), fs::defaultDialogFolder());
+    Application again(exe(), m_dialogs);
+    QCOMPARE(again.frmMain().ReadSetting("E", "hh10203"), QStringLiteral("D:\\qs\\export"));
+    QCOMPARE(again.frmMain().ReadSetting("A", "antwort"), QStringLiteral("C:\\"));
+    QCOMPARE(again.frmMain().ReadSetting("N", "NEWS"), fs::defaultDialogFolder());
 }
 
 void TestFrmMain::exploreFolderRaisesItsFailure()
@@ -381,7 +382,7 @@ void TestFrmMain::homepageWindow()
     QCOMPARE(m_info->minimumSize(), QSize(1055, 955));
     QCOMPARE(m_info->size(), QSize(1055, 955));
     QVERIFY(!m_info->isModal());
-    QCOMPARE(m_info->parentWidget(), m_main.get()); // stays in front of the main window
+    QCOMPARE(m_info->parentWidget(), m_main); // stays in front of the main window
     QWebEnginePage* page = m_info->browser()->page();
     const auto isHome = [](const QUrl& url) {
         return url.scheme() == u"http" && url.host() == u"www.example.org" && (url.path().isEmpty() || url.path() == u"/");

@@ -1,5 +1,6 @@
-#include "ScriptedDialogs.h"
-#include "uStamm.h"
+#include "masterdata/gui/uStamm.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestUtil.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -27,13 +28,7 @@ private Q_SLOTS:
 private:
     void writeKey(const QString& regNr, const QString& desKey, bool issued = false)
     {
-        ScriptedDialogs d;
-        bool ok = false;
-        TStamm rec(regNr, m_dir->filePath("tolvane"), QString(), ok, d);
-        rec.FKey.setDesKey(desKey);
-        if (issued)
-            rec.FExtra1[1] = 1;
-        QVERIFY(rec.WriteKeyFile(regNr + ".key"));
+        QVERIFY(testutil::writeKeyFile(m_dir->path(), regNr, {.desKey = desKey, .issued = issued}));
     }
     template <typename T> T* child(const char* name)
     {
@@ -65,6 +60,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_dir;
     ScriptedDialogs m_dialogs;
+    std::unique_ptr<MasterDataStore> m_store;
     std::unique_ptr<TfrmStamm> m_window;
 };
 
@@ -74,7 +70,9 @@ void TestFrmStamm::init()
     m_dialogs.clear();
     writeKey("hh10203", "geheim-123");
     writeKey("vq00001", "VQZ-PASSPHRASE", true);
-    m_window = std::make_unique<TfrmStamm>(m_dir->filePath("tolvane"), m_dialogs);
+    m_window.reset();
+    m_store = std::make_unique<MasterDataStore>(m_dir->filePath("tolvane"), m_dialogs);
+    m_window = std::make_unique<TfrmStamm>(*m_store, m_dialogs);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }

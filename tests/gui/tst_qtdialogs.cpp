@@ -1,4 +1,4 @@
-#include "QtDialogs.h"
+#include "platform/gui/QtDialogs.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,9 +1,29 @@
-#include "TestUtil.h"
+#include "support/TestUtil.h"
 
+#include "masterdata/uclassStamm.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 
 namespace tolvane::testutil {
+
+bool writeKeyFile(const QString& appDir, const QString& regNr, const KeySpec& spec)
+{
+    ScriptedDialogs dialogs;
+    bool ok = false;
+    TStamm rec(regNr, QDir(appDir).filePath(QStringLiteral("tolvane")), QString(), ok, dialogs);
+    if (!ok)
+        return false;
+    rec.FKey.setDesKey(spec.desKey);
+    rec.FKey.setKeyDate(spec.keyDate);
+    rec.FDirs.setDir(TStammDirs::RootDir, spec.rootDir);
+    rec.FDirs.setDirsDate(spec.keyDate);
+    if (spec.issued)
+        rec.FExtra1[1] = 1;
+    return rec.WriteKeyFile(spec.fileName.isEmpty() ? regNr + QStringLiteral(".key") : spec.fileName);
+}
 
 QByteArray readAll(const QString& path)
 {

@@ -1,4 +1,4 @@
-#include "Artwork.h"
+#include "app/gui/Artwork.h"
 
 #include <QLinearGradient>
 #include <QPainter>

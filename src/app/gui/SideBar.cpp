@@ -1,4 +1,4 @@
-#include "SideBar.h"
+#include "app/gui/SideBar.h"
 
 #include <QLabel>
 #include <QToolButton>

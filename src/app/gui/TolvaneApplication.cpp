@@ -1,7 +1,7 @@
-#include "TolvaneApplication.h"
+#include "app/gui/TolvaneApplication.h"
 
-#include "Dialogs.h"
-#include "FileError.h"
+#include "platform/Dialogs.h"
+#include "platform/FileError.h"
 
 #include <QHelpEvent>
 #include <QTextDocument>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "KeyManager.h"
-#include "MasterDataStore.h"
+#include "masterdata/KeyManager.h"
+#include "masterdata/MasterDataStore.h"
 
 #include <QDialog>
 
@@ -17,15 +17,14 @@ namespace tolvane {
 
 class Dialogs;
 
-// The key management window frmStamm. It owns the master data store for the whole run (the
-// work areas and the command line read it through store()) and mirrors the KeyManager, which
-// holds the window's logic. Closing it only hides it.
+// The key management window frmStamm. It holds the master data store of the run (the work areas
+// read it through their services) and mirrors the KeyManager, which holds the window's logic.
+// Closing it only hides it.
 class TfrmStamm : public QDialog {
     Q_OBJECT
 public:
-    // exeName is the full path of the executable; the key files lie beside it. Creating the
-    // window loads the store.
-    TfrmStamm(const QString& exeName, Dialogs& dialogs, QWidget* parent = nullptr);
+    // Creating the window loads the store from the key files of the application directory.
+    TfrmStamm(MasterDataStore& store, Dialogs& dialogs, QWidget* parent = nullptr);
     ~TfrmStamm() override;
 
     MasterDataStore& store() { return m_store; }
@@ -57,7 +56,8 @@ private:
     void focusField(KeyManager::Field field);
     QLineEdit* edit(KeyManager::Field field) const;
 
-    MasterDataStore m_store;
+    Dialogs& m_dialogs;
+    MasterDataStore& m_store;
     KeyManager m_keys;
 
     QListWidget* lbRegNr = nullptr;

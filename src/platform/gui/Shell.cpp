@@ -1,6 +1,6 @@
-#include "Shell.h"
+#include "platform/gui/Shell.h"
 
-#include "FileError.h"
+#include "platform/FileError.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

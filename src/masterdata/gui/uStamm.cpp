@@ -1,7 +1,8 @@
-#include "uStamm.h"
+#include "masterdata/gui/uStamm.h"
 
-#include "Dialogs.h"
-#include "FileSystem.h"
+#include "platform/Dialogs.h"
+#include "platform/FileSystem.h"
+#include "platform/Guarded.h"
 
 #include <QApplication>
 #include <QDir>
@@ -65,8 +66,8 @@ QString rootDirExample()
 
 } // namespace
 
-TfrmStamm::TfrmStamm(const QString& exeName, Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent), m_store(exeName, dialogs), m_keys(m_store, dialogs)
+TfrmStamm::TfrmStamm(MasterDataStore& store, Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent), m_dialogs(dialogs), m_store(store), m_keys(m_store, dialogs)
 {
     setObjectName(QStringLiteral("frmStamm"));
     buildUi();
@@ -80,7 +81,6 @@ TfrmStamm::TfrmStamm(const QString& exeName, Dialogs& dialogs, QWidget* parent)
 TfrmStamm::~TfrmStamm()
 {
     // The store outlives the callbacks of this window.
-    m_store.onLoaded = nullptr;
     m_keys.onChanged = nullptr;
     m_keys.onFocus = nullptr;
 }
@@ -128,7 +128,7 @@ void TfrmStamm::buildUi()
     auto addAction = [this](const QString& name, const QString& text, void (TfrmStamm::*slot)()) {
         QAction* a = popmStamm->addAction(text);
         a->setObjectName(name);
-        connect(a, &QAction::triggered, this, slot);
+        connectGuarded(a, &QAction::triggered, this, m_dialogs, slot);
     };
     addAction(QStringLiteral("Bearbeiten1"), QStringLiteral("Bearbeiten"), &TfrmStamm::bitbtnBearbeitenClick);
     addAction(QStringLiteral("Importieren1"), QStringLiteral("Importieren"), &TfrmStamm::bitbtnImportClick);
@@ -138,9 +138,9 @@ void TfrmStamm::buildUi()
         if (lbRegNr->isEnabled())
             popmStamm->exec(lbRegNr->viewport()->mapToGlobal(pos));
     });
-    connect(lbRegNr, &QListWidget::currentRowChanged, this, &TfrmStamm::lbRegNrClick);
-    connect(lbRegNr, &QListWidget::itemDoubleClicked, this,
-            [this](QListWidgetItem* item) { lbRegNrDblClick(lbRegNr->row(item)); });
+    connectGuarded(lbRegNr, &QListWidget::currentRowChanged, this, m_dialogs, &TfrmStamm::lbRegNrClick);
+    connectGuarded(lbRegNr, &QListWidget::itemDoubleClicked, this, m_dialogs,
+                   [this](QListWidgetItem* item) { lbRegNrDblClick(lbRegNr->row(item)); });
 
     // Right: the record.
     auto* right = new QVBoxLayout;
@@ -203,7 +203,7 @@ void TfrmStamm::buildUi()
         editField->setToolTip(hint);
         editField->setFixedWidth(kEditWidth);
         QPushButton* search = button(buttonName, QStringLiteral("Durchsuchen"), QStyle::SP_DirOpenIcon, group);
-        connect(search, &QPushButton::clicked, this, slot);
+        connectGuarded(search, &QPushButton::clicked, this, m_dialogs, slot);
         grid->addWidget(fieldLabel(label, group), 0, 0);
         grid->addWidget(editField, 0, 1);
         grid->addWidget(search, 0, 2);
@@ -222,8 +222,8 @@ void TfrmStamm::buildUi()
                                   QStyle::SP_FileDialogDetailedView, gbRoot);
     QPushButton* create = button(QStringLiteral("bitbtnVErzeugen"), QStringLiteral("Unterordner erzeugen"),
                                  QStyle::SP_FileDialogNewFolder, gbRoot);
-    connect(propose, &QPushButton::clicked, this, &TfrmStamm::bitbtnVVorschlagClick);
-    connect(create, &QPushButton::clicked, this, &TfrmStamm::bitbtnVErzeugenClick);
+    connectGuarded(propose, &QPushButton::clicked, this, m_dialogs, &TfrmStamm::bitbtnVVorschlagClick);
+    connectGuarded(create, &QPushButton::clicked, this, m_dialogs, &TfrmStamm::bitbtnVErzeugenClick);
     proposeRow->addWidget(propose);
     proposeRow->addWidget(create);
     proposeRow->addStretch(1);
@@ -257,8 +257,8 @@ void TfrmStamm::buildUi()
     // Every text change goes to the change handlers.
     for (int f = KeyManager::DesKey; f < KeyManager::kFieldCount; ++f) {
         const auto field = KeyManager::Field(f);
-        connect(edit(field), &QLineEdit::textChanged, this,
-                [this, field](const QString& text) { m_keys.setText(field, text); });
+        connectGuarded(edit(field), &QLineEdit::textChanged, this, m_dialogs,
+                       [this, field](const QString& text) { m_keys.setText(field, text); });
     }
 
     // Bottom row.
@@ -292,11 +292,11 @@ void TfrmStamm::buildUi()
     buttons->addWidget(bitbtnabbrechen);
     root->addWidget(bottom);
 
-    connect(bitbtnNeu, &QPushButton::clicked, this, &TfrmStamm::bitbtnNeuClick);
-    connect(cxbtnImport, &QPushButton::clicked, this, &TfrmStamm::bitbtnImportClick);
-    connect(cxbtnexport, &QPushButton::clicked, this, &TfrmStamm::bitbtnExportClick);
-    connect(bitbtnspeichern, &QPushButton::clicked, this, &TfrmStamm::bitbtnSpeichernClick);
-    connect(bitbtnabbrechen, &QPushButton::clicked, this, &TfrmStamm::bitbtnAbbrechenClick);
+    connectGuarded(bitbtnNeu, &QPushButton::clicked, this, m_dialogs, &TfrmStamm::bitbtnNeuClick);
+    connectGuarded(cxbtnImport, &QPushButton::clicked, this, m_dialogs, &TfrmStamm::bitbtnImportClick);
+    connectGuarded(cxbtnexport, &QPushButton::clicked, this, m_dialogs, &TfrmStamm::bitbtnExportClick);
+    connectGuarded(bitbtnspeichern, &QPushButton::clicked, this, m_dialogs, &TfrmStamm::bitbtnSpeichernClick);
+    connectGuarded(bitbtnabbrechen, &QPushButton::clicked, this, m_dialogs, &TfrmStamm::bitbtnAbbrechenClick);
 }
 
 QLineEdit* TfrmStamm::edit(KeyManager::Field field) const

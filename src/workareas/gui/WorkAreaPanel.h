@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QFrame>
+#include <QStringList>
+
+#include <span>
+
+class QVBoxLayout;
+
+namespace tolvane {
+
+// A work area of the main window (export, answer, news): a panel below its header. The main
+// window knows the areas only through this interface; each area resets its own controls.
+class WorkAreaPanel : public QFrame {
+    Q_OBJECT
+public:
+    WorkAreaPanel(const QString& name, const QString& header, QWidget* parent = nullptr);
+
+    // The area's part of ResetWorkAreas: empty its lists and texts, hide and disable what the
+    // reset hides and disables.
+    virtual void resetArea() = 0;
+    // The last step of ResetWorkAreas: the registration numbers in store order, for an area
+    // that lists them.
+    virtual void fillRegNrList(const QStringList& regNrs);
+    // The side bar chose this area (before ResetWorkAreas runs).
+    virtual void enterArea();
+
+    // The controls named by a reset step that the panel does not have (or that have no list
+    // or text to empty).
+    const QStringList& missingControls() const { return m_missing; }
+
+protected:
+    // Where the area lays out its controls, below the header.
+    QVBoxLayout* body() const { return m_body; }
+
+    // A reset step on a child control found by its name.
+    enum class ResetAction { EmptyList, EmptyText, Hide, Show, Disable };
+    struct ResetStep {
+        const char* control;
+        ResetAction action;
+    };
+    // Applies the steps; names without a control are collected in missingControls().
+    void applyReset(std::span<const ResetStep> steps);
+
+private:
+    void noteMissing(const char* control);
+
+    QVBoxLayout* m_body = nullptr;
+    QStringList m_missing;
+};
+
+} // namespace tolvane
