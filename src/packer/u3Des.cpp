@@ -8,6 +8,9 @@
 #include <QFile>
 #include <QLibrary>
 
+#include <cstring>
+#include <utility>
+
 namespace tolvane {
 
 namespace {
@@ -41,11 +44,15 @@ QString callFailed(const char* function)
         .arg(QLatin1String(function));
 }
 
+} // namespace
+
 // Loads, resolves, calls and unloads; false (after the message) when the call itself failed.
 template <typename Fn, typename Call>
-bool callLibrary(const QString& path, const char* symbol, const QString& notFound, Dialogs& dialogs,
-                 const std::function<void(bool)>& busy, QString& errorText, Call call)
+bool PackingBridge::callLibrary(const char* symbol, const QString& notFound, QString& errorText, Call call)
 {
+    const QString path = libraryPath();
+    Dialogs& dialogs = m_dialogs;
+    const Activity activity = std::exchange(m_activity, Activity{});
     errorText.clear();
     if (busy)
         busy(true);
@@ -71,11 +78,19 @@ bool callLibrary(const QString& path, const char* symbol, const QString& notFoun
         return false;
     }
     bool raised = false;
-    try {
-        errorText = fromLibrary(call(fn)); // copied before the library goes away
-    } catch (...) {
-        raised = true;
-    }
+    // The result lies in a buffer of the calling thread: it is copied there, before the library
+    // goes away.
+    const auto run = [&] {
+        try {
+            errorText = fromLibrary(call(fn));
+        } catch (...) {
+            raised = true;
+        }
+    };
+    if (runner)
+        runner(activity, std::strcmp(symbol, "Pack") == 0, run);
+    else
+        run();
     library.unload();
     if (raised) {
         errorText.clear();
@@ -84,8 +99,6 @@ bool callLibrary(const QString& path, const char* symbol, const QString& notFoun
     }
     return true;
 }
-
-} // namespace
 
 PackingBridge::PackingBridge(QString appDir, Dialogs& dialogs) : m_appDir(fs::withSeparator(appDir)), m_dialogs(dialogs)
 {
@@ -113,7 +126,7 @@ bool PackingBridge::PackFiles(const QString& archiveBase, const QString& passPhr
     const QByteArray list = toLibrary(files.join(u';'));
     const QByteArray base = toLibrary(archiveBase);
     const QByteArray phrase = toLibrary(passPhrase);
-    return callLibrary<OstrandPackFn>(libraryPath(), "Pack", kPackNotFound, m_dialogs, busy, errorText,
+    return callLibrary<OstrandPackFn>("Pack", kPackNotFound, errorText,
                                       [&](OstrandPackFn fn) {
                                           return fn(nullptr, list.constData(), base.constData(),
                                                     phrase.constData());
@@ -126,7 +139,7 @@ bool PackingBridge::UnpackArchive(const QString& outputDir, const QString& passP
     const QByteArray archive = toLibrary(archivePath);
     const QByteArray out = toLibrary(outputDir);
     const QByteArray phrase = toLibrary(passPhrase);
-    return callLibrary<OstrandUnPackFn>(libraryPath(), "UnPack", kUnPackNotFound, m_dialogs, busy, errorText,
+    return callLibrary<OstrandUnPackFn>("UnPack", kUnPackNotFound, errorText,
                                         [&](OstrandUnPackFn fn) {
                                             return fn(archive.constData(), out.constData(), phrase.constData());
                                         });

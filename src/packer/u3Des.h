@@ -32,8 +32,24 @@ public:
     // Told true before and false after every call, so a window can show the busy cursor.
     std::function<void(bool)> busy;
 
+    // What the next call works on, for a busy display: the file written or read, and the step
+    // (for example "t-hh10203-4.zip.3des" and "Transaktion 2 von 5").
+    struct Activity {
+        QString file;
+        QString step;
+    };
+    void setActivity(Activity activity) { m_activity = std::move(activity); }
+    // Runs the library call itself; the desktop runs it on a worker thread behind a busy
+    // dialog so the windows keep repainting. Without a runner the call runs right here.
+    using Runner = std::function<void(const Activity& activity, bool packing, const std::function<void()>& call)>;
+    Runner runner;
+
 private:
+    template <typename Fn, typename Call>
+    bool callLibrary(const char* symbol, const QString& notFound, QString& errorText, Call call);
+
     QString m_appDir;
+    Activity m_activity;
     Dialogs& m_dialogs;
 };
 

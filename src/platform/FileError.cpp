@@ -41,8 +41,9 @@ int FileError::codeFromErrno(int err)
     case EACCES:
     case EPERM:
     case EROFS:
-    case EEXIST:
         return AccessDenied;
+    case EEXIST:
+        return 183; // Windows' "already exists", which has no text of its own
     case ENOSPC:
     case EFBIG:
         return DiskFull;

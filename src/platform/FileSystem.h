@@ -36,6 +36,9 @@ bool moveFile(const QString& source, const QString& target, QString* error = nul
 bool deleteFile(const QString& path, QString* error = nullptr);
 bool makeDir(const QString& path);
 bool makePath(const QString& path);
+// Creates one directory level; a failure raises the FileError of the system's code (for example
+// "Dateizugriff verweigert"), for the generic error box.
+void makeDirOrRaise(const QString& path);
 
 // Writes all of data to a device opened unbuffered, retrying short writes. A short write that
 // cannot be completed (a full disk, a file size limit) fails with the system's errno in err.

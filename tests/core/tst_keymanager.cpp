@@ -694,7 +694,7 @@ void TestKeyManager::deleteNeverDestroysAKeyFile()
 void TestKeyManager::deleteCannotCreateFolder()
 {
     writeKey("hh10203", "erste-passphrase");
-    // A file takes the folder's name.
+    // A file takes the folder's name: an input/output error of its own number.
     QVERIFY(writeAll(path("Deleted Keyfiles"), "x"));
     open();
     m_dialogs.expectQuestion(QStringLiteral("Möchten Sie die Stamminformationen [hh10203] wirklich löschen?"),
@@ -703,7 +703,7 @@ void TestKeyManager::deleteCannotCreateFolder()
         keys().bitbtnLoeschenClick();
         QFAIL("the failed folder creation was not raised");
     } catch (const FileError& e) {
-        QCOMPARE(e.text(), QStringLiteral("Dateizugriff verweigert"));
+        QCOMPARE(e.text(), QStringLiteral("E/A-Fehler 183"));
     }
     QVERIFY(QFile::exists(path("hh10203.key")));
     QCOMPARE(m_store->FCount(), 1);

@@ -4,6 +4,8 @@
 #include "support/ScriptedDialogs.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QTemporaryDir>
 #include <QFile>
 #include <QProcess>
 
@@ -19,10 +21,50 @@ bool writeKeyFile(const QString& appDir, const QString& regNr, const KeySpec& sp
     rec.FKey.setDesKey(spec.desKey);
     rec.FKey.setKeyDate(spec.keyDate);
     rec.FDirs.setDir(TStammDirs::RootDir, spec.rootDir);
+    rec.FDirs.setDir(TStammDirs::Export, spec.exportDir);
     rec.FDirs.setDirsDate(spec.keyDate);
     if (spec.issued)
         rec.FExtra1[1] = 1;
     return rec.WriteKeyFile(spec.fileName.isEmpty() ? regNr + QStringLiteral(".key") : spec.fileName);
+}
+
+bool installPackingLibrary(const QString& appDir)
+{
+    const QString name = QStringLiteral("libOstrandcore.so");
+    const QString built = QStringLiteral(TOLVANE_BIN_DIR "/") + name;
+    const QString target = QDir(appDir).filePath(name);
+    return QFile::exists(built) && (QFile::exists(target) || QFile::copy(built, target));
+}
+
+QMap<QString, QByteArray> openWithStandardTools(const QString& archive, const QByteArray& passPhrase)
+{
+    QTemporaryDir work;
+    const QString pass = work.filePath(QStringLiteral("pass"));
+    const QString zip = work.filePath(QStringLiteral("plain.zip"));
+    const QString out = work.filePath(QStringLiteral("out"));
+    if (!writeAll(pass, passPhrase))
+        return {};
+    auto run = [](const QString& program, const QStringList& args) {
+        QProcess p;
+        p.start(program, args);
+        return p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    };
+    if (!run(QStringLiteral("openssl"), {"enc", "-d", "-des-ede3-cbc", "-pbkdf2", "-iter", "100000", "-md", "sha256",
+                                         "-pass", "file:" + pass, "-in", archive, "-out", zip})
+        || !run(QStringLiteral("unzip"), {"-q", zip, "-d", out}))
+        return {};
+    return filesBelow(out);
+}
+
+QMap<QString, QByteArray> filesBelow(const QString& dir)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(dir, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(QDir(dir).relativeFilePath(path), readAll(path));
+    }
+    return files;
 }
 
 QByteArray readAll(const QString& path)

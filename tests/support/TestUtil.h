@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -19,8 +20,20 @@ struct KeySpec {
     QString rootDir{};
     bool issued = false;    // issued by the data-receiving body (pass phrase locked)
     QString fileName{};     // default regNr + ".key"
+    QString exportDir{};
 };
 bool writeKeyFile(const QString& appDir, const QString& regNr, const KeySpec& spec = {});
+
+// Puts the built packing library into appDir; false when it is not built.
+bool installPackingLibrary(const QString& appDir);
+
+// Opens an archive with the standard tools alone (openssl enc, then unzip), the way the
+// data-receiving body does: passPhrase are the exact bytes of the pass phrase. Gives every file
+// inside by its path in the archive, or nothing when either tool fails.
+QMap<QString, QByteArray> openWithStandardTools(const QString& archive, const QByteArray& passPhrase);
+
+// Every plain file below dir with its content, by its path relative to dir.
+QMap<QString, QByteArray> filesBelow(const QString& dir);
 
 // Runs the built tolvane-cli with args and input on stdin; code -1 when it did not finish.
 struct CliResult {
