@@ -14,7 +14,7 @@ namespace tolvane::cli {
 
 namespace {
 
-const QStringList kValueOptions{"--app-dir", "--root", "--export", "--answer", "--news"};
+const QStringList kValueOptions{"--app-dir", "--root", "--export", "--answer", "--news", "--target"};
 const QStringList kFlags{"--yes", "--no", "--show-passphrase", "--passphrase-stdin", "--help"};
 
 const char* const kUsage =
@@ -27,7 +27,8 @@ const char* const kUsage =
     "  keys export REGNR ZIEL\n"
     "  keys delete REGNR\n"
     "  pack ARCHIVBASIS DATEI... [--passphrase-stdin]\n"
-    "  unpack ARCHIV AUSGABEORDNER [--passphrase-stdin]\n";
+    "  unpack ARCHIV AUSGABEORDNER [--passphrase-stdin]\n"
+    "  export REGNR DATEI... [--target ORDNER]\n";
 
 } // namespace
 
@@ -50,6 +51,24 @@ KeyManager& CliContext::keyManager()
         m_store->LoadKeyFiles();
     }
     return *m_keys;
+}
+
+int CliContext::findRecord(const QString& regNr)
+{
+    const int index = store().FindRegNr(regNr);
+    if (index < 0)
+        dialogs.error(QStringLiteral("Zur Registriernummer \"%1\" gibt es keine Keydatei.").arg(regNr));
+    return index;
+}
+
+WorkAreaServices& CliContext::services()
+{
+    if (!m_services) {
+        m_settings.emplace(appDir + QStringLiteral("tolvane.ini"));
+        m_packer.emplace(appDir, dialogs);
+        m_services.emplace(store(), *m_settings, dialogs, *m_packer, WorkAreaServices::Explorer());
+    }
+    return *m_services;
 }
 
 std::optional<QString> CliContext::readPassPhrase()
@@ -125,6 +144,8 @@ int run(const QStringList& arguments)
         runner = runPack;
     else if (command == u"unpack")
         runner = runUnpack;
+    else if (command == u"export")
+        runner = runExport;
     if (!runner)
         return context.usage(QStringLiteral("Unbekannter Befehl \"%1\".").arg(command));
     try {

@@ -3,6 +3,9 @@
 #include "cli/ConsoleDialogs.h"
 #include "masterdata/KeyManager.h"
 #include "masterdata/MasterDataStore.h"
+#include "packer/u3Des.h"
+#include "platform/ProfileFile.h"
+#include "workareas/WorkAreaServices.h"
 
 #include <QMap>
 #include <QString>
@@ -28,6 +31,11 @@ struct CliContext {
     MasterDataStore& store();
     // The key window's logic over the same store, so the key subcommands follow its rules.
     KeyManager& keyManager();
+    // The store index of regNr; -1 after saying that there is no key file for it.
+    int findRecord(const QString& regNr);
+    // The services the work areas use, over the same store and dialogs. The command line opens
+    // no file manager.
+    WorkAreaServices& services();
     bool hasFlag(const QString& flag) const { return flags.contains(flag); }
     std::optional<QString> value(const QString& key) const
     {
@@ -41,6 +49,9 @@ struct CliContext {
 private:
     std::optional<MasterDataStore> m_store;
     std::optional<KeyManager> m_keys;
+    std::optional<ProfileFile> m_settings;
+    std::optional<PackingBridge> m_packer;
+    std::optional<WorkAreaServices> m_services;
 };
 
 // A subcommand group ("keys", "pack", ...): its runner gets the words after the group name.
@@ -48,6 +59,7 @@ using CommandRunner = int (*)(CliContext& context, const QStringList& words);
 int runKeys(CliContext& context, const QStringList& words);
 int runPack(CliContext& context, const QStringList& words);
 int runUnpack(CliContext& context, const QStringList& words);
+int runExport(CliContext& context, const QStringList& words);
 int keysNew(CliContext& context, const QString& regNr);
 int keysSet(CliContext& context, const QString& regNr);
 int keysImport(CliContext& context, const QStringList& files);

@@ -2,6 +2,8 @@
 
 #include <QTextStream>
 
+#include <utility>
+
 #include <cstdio>
 
 #ifdef Q_OS_WIN
@@ -61,11 +63,11 @@ void ConsoleDialogs::genericError(const QString& text)
     m_err << kApplicationTitle << ": " << genericErrorText(text) << Qt::endl;
 }
 
-// The command line takes every path as an argument, so file dialogs are never needed; asking for
-// one anyway counts as cancelled.
+// The command line takes every path as an argument: a subcommand presets what a dialog gives,
+// and a dialog nobody answered counts as cancelled.
 QStringList ConsoleDialogs::openFiles(const FileDialogOptions&)
 {
-    return {};
+    return std::exchange(m_presetFiles, std::nullopt).value_or(QStringList());
 }
 
 QString ConsoleDialogs::saveFile(const FileDialogOptions&)
@@ -75,7 +77,7 @@ QString ConsoleDialogs::saveFile(const FileDialogOptions&)
 
 QString ConsoleDialogs::chooseDirectory(const QString&)
 {
-    return {};
+    return std::exchange(m_presetDirectory, std::nullopt).value_or(QString());
 }
 
 std::optional<QString> ConsoleDialogs::inputText(const QString&, const QString& prompt, const QString& value)

@@ -25,6 +25,9 @@ public:
     // already answer: a question with exactly this text, and the next input dialog.
     void presetAnswer(const QString& question, Answer answer) { m_presetQuestion = question; m_presetAnswer = answer; }
     void presetInput(const QString& value) { m_presetInput = value; }
+    // The files the next open dialog "chooses", and the folder the next directory chooser gives.
+    void presetOpenFiles(const QStringList& files) { m_presetFiles = files; }
+    void presetDirectory(const QString& dir) { m_presetDirectory = dir; }
 
 private:
     Policy m_policy;
@@ -33,6 +36,8 @@ private:
     QString m_presetQuestion;
     Answer m_presetAnswer = Answer::No;
     std::optional<QString> m_presetInput;
+    std::optional<QStringList> m_presetFiles;
+    std::optional<QString> m_presetDirectory;
 };
 
 } // namespace tolvane::cli
