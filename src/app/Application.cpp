@@ -4,9 +4,8 @@
 #include "app/uMain.h"
 #include "masterdata/gui/uStamm.h"
 #include "platform/FileSystem.h"
+#include "platform/gui/BusyDialog.h"
 #include "platform/gui/Shell.h"
-
-#include <QApplication>
 
 namespace tolvane {
 
@@ -15,13 +14,8 @@ Application::Application(const QString& exeName, Dialogs& dialogs)
       m_packer(fs::directoryOf(exeName), dialogs),
       m_services(m_store, m_settings, dialogs, m_packer, &Shell::exploreFolder)
 {
-    // The hourglass while the packing library works.
-    m_packer.busy = [](bool on) {
-        if (on)
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        else
-            QApplication::restoreOverrideCursor();
-    };
+    // The packing library works on a worker thread behind a busy dialog.
+    m_packer.runner = &BusyDialog::run;
     m_frmMain = std::make_unique<TfrmMain>(exeName, m_settings, m_services);
     m_frmStamm = new TfrmStamm(m_store, dialogs, m_frmMain.get());
     m_frmInfo = new TfrmInfo(m_frmMain.get());

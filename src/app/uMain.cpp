@@ -114,7 +114,7 @@ void TfrmMain::buildUi()
         SBar->addItem(artwork::icon(entry.icon), QString::fromUtf8(entry.caption), QString::fromUtf8(entry.hint));
     connectGuarded(SBar, &TSideBar::itemClicked, this, m_services.dialogs(), &TfrmMain::SBarItemClick);
 
-    pExport = new ExportPanel(this);
+    pExport = new ExportPanel(m_services, this);
     pAntwort = new AnswerPanel(this);
     pNews = new NewsPanel(this);
     pSplash = new QFrame(this);

@@ -44,8 +44,9 @@ void TestCliExport::exportsEveryTransaction()
 {
     const CliResult r = cli({"export", "hh10203", data("quelle/Header.5"), data("quelle/Header.4")});
     QVERIFY2(r.code == 0, qPrintable(r.err));
-    QCOMPARE(r.out, data("Export/t-hh10203-4.zip.3des") + '\t' + data("Export/v_t-hh10203-4.zip.3des") + '\n'
-                        + data("Export/t-hh10203-5.zip.3des") + '\t' + data("Export/v_t-hh10203-5.zip.3des") + '\n');
+    QCOMPARE(r.out, data("Export/t-hh10203-4.zip.3des") + '\t' + data("Export/v_t-hh10203-4.zip.3des") +
+                        '\n' + data("Export/t-hh10203-5.zip.3des") + '\t' +
+                        data("Export/v_t-hh10203-5.zip.3des") + '\n');
     QCOMPARE(openWithStandardTools(data("Export/t-hh10203-4.zip.3des"), "geheim-123").keys(),
              (QStringList{"Daten.4", "Header.4"}));
     QCOMPARE(filesBelow(data("Export/v_t-hh10203-5.zip.3des")).keys(), QStringList{"Header.5"});
@@ -60,8 +61,8 @@ void TestCliExport::overwriteQuestionOnTheConsole()
 {
     QVERIFY(cli({"export", "hh10203", data("quelle/Header.4")}).code == 0);
     const QByteArray first = readAll(data("Export/t-hh10203-4.zip.3des"));
-    const QString question = "Bestätigung: Die Datei \"" + data("Export/t-hh10203-4.zip.3des")
-                             + "\" existiert bereits, soll diese überschrieben werden?\n";
+    const QString question = "Bestätigung: Die Datei \"" + data("Export/t-hh10203-4.zip.3des") +
+                             "\" existiert bereits, soll diese überschrieben werden?\n";
     CliResult r = cli({"--no", "export", "hh10203", data("quelle/Header.4")});
     QCOMPARE(r.code, 1);
     QCOMPARE(r.err, question + "-> Nein (--no)\n");
@@ -82,9 +83,10 @@ void TestCliExport::failuresAndUsage_data()
                                     << "Fehler: Zur Registriernummer \"hh99999\" gibt es keine Keydatei.\n";
     QTest::newRow("not an integer") << QStringList{"export", "hh10203", "@quelle/Header.txt"} << 1
                                     << "Tolvane - Datencrypter: 'txt' ist kein gültiger Integerwert.\n";
-    QTest::newRow("missing target") << QStringList{"export", "hh10203", "@quelle/Header.4", "--target", "@fehlt"} << 1
-                                    << "Informationen: Bevor Sie Ihre Exportdateien verschlüsseln, geben Sie bitte "
-                                       "einen gültigen Ausgabepfad an.\n";
+    QTest::newRow("missing target")
+        << QStringList{"export", "hh10203", "@quelle/Header.4", "--target", "@fehlt"} << 1
+        << "Informationen: Bevor Sie Ihre Exportdateien verschlüsseln, geben Sie bitte "
+           "einen gültigen Ausgabepfad an.\n";
     QTest::newRow("no file") << QStringList{"export", "hh10203"} << 2 << QString();
 }
 

@@ -24,10 +24,11 @@ using Answer = Dialogs::Answer;
 
 const QString kNoRegNr = QStringLiteral(
     "Bitte wählen Sie die Registriernummer des zu verschlüsselnden Datenexports aus! Ist diese nicht in der "
-    "Auswahlliste enthalten, importieren Sie die unter dem Punkt \"Stammdaten\" die sogenannte Keydatei Ihrer "
+    "Auswahlliste enthalten, importieren Sie die unter dem Punkt \"Stammdaten\" die sogenannte Keydatei "
+    "Ihrer "
     "datenengegennehmenden Stelle.");
-const QString kNoTarget =
-    QStringLiteral("Bevor Sie Ihre Exportdateien verschlüsseln, geben Sie bitte einen gültigen Ausgabepfad an.");
+const QString kNoTarget = QStringLiteral(
+    "Bevor Sie Ihre Exportdateien verschlüsseln, geben Sie bitte einen gültigen Ausgabepfad an.");
 const QByteArray kPassPhrase = "geheim-123";
 
 QString overwrite(const QString& file)
@@ -111,7 +112,8 @@ void TestExportArea::init()
     QVERIFY(QDir(dataDir()).mkpath("Export"));
     QVERIFY(QDir(dataDir()).mkpath("Export2"));
     QVERIFY(writeKeyFile(m_app->path(), "hh10203", {.desKey = kPassPhrase, .exportDir = target()}));
-    QVERIFY(writeKeyFile(m_app->path(), "hh10204", {.desKey = "zweite-456", .exportDir = dataDir() + "Export2/"}));
+    QVERIFY(writeKeyFile(m_app->path(), "hh10204",
+                         {.desKey = "zweite-456", .exportDir = dataDir() + "Export2/"}));
     QVERIFY(installPackingLibrary(m_app->path()));
     const QString exe = m_app->filePath("tolvane");
     m_settings = std::make_unique<ProfileFile>(m_app->filePath("tolvane.ini"));
@@ -133,15 +135,16 @@ void TestExportArea::cleanup()
 
 void TestExportArea::transactions_data()
 {
-    QTest::addColumn<QStringList>("present");   // files of the source folder
-    QTest::addColumn<QStringList>("chosen");    // files chosen in the dialog
-    QTest::addColumn<QStringList>("lines");     // lbExpTransaktionen
-    QTest::addColumn<QStringList>("names");     // TrName of each transaction
-    QTest::addColumn<QList<int>>("numbers");    // TrNr of each transaction
+    QTest::addColumn<QStringList>("present");    // files of the source folder
+    QTest::addColumn<QStringList>("chosen");     // files chosen in the dialog
+    QTest::addColumn<QStringList>("lines");      // lbExpTransaktionen
+    QTest::addColumn<QStringList>("names");      // TrName of each transaction
+    QTest::addColumn<QList<int>>("numbers");     // TrNr of each transaction
     QTest::addColumn<QStringList>("firstFiles"); // TrDateinamen of transaction 0
 
     QTest::newRow("text order, not numeric order")
-        << QStringList{"Header.1", "Header.2", "Header.10", "Daten.2"} << QStringList{"Header.2", "Header.10", "Header.1"}
+        << QStringList{"Header.1", "Header.2", "Header.10", "Daten.2"}
+        << QStringList{"Header.2", "Header.10", "Header.1"}
         << QStringList{"hh10203 - Transaktion 1", "hh10203 - Transaktion 10", "hh10203 - Transaktion 2"}
         << QStringList{"t-hh10203-1", "t-hh10203-10", "t-hh10203-2"} << QList<int>{1, 10, 2}
         << QStringList{"Header.1"};
@@ -156,7 +159,8 @@ void TestExportArea::transactions_data()
     QTest::newRow("duplicates are not merged")
         << QStringList{"Header.5", "Daten.5"} << QStringList{"Header.5", "Daten.5"}
         << QStringList{"hh10203 - Transaktion 5", "hh10203 - Transaktion 5"}
-        << QStringList{"t-hh10203-5", "t-hh10203-5"} << QList<int>{5, 5} << QStringList{"Daten.5", "Header.5"};
+        << QStringList{"t-hh10203-5", "t-hh10203-5"} << QList<int>{5, 5}
+        << QStringList{"Daten.5", "Header.5"};
     QTest::newRow("hidden files and sub-directories belong to it")
         << QStringList{"Header.5", ".versteckt.5", "x.5/"} << QStringList{"Header.5"}
         << QStringList{"hh10203 - Transaktion 5"} << QStringList{"t-hh10203-5"} << QList<int>{5}
@@ -331,7 +335,8 @@ void TestExportArea::removingFiles()
     m_area->chooseFile(0);
     m_area->bitbtnDeleteClick();
     QCOMPARE(m_area->bitbtnErzeugenClick(), Generation::Completed);
-    QCOMPARE(openWithStandardTools(target("t-hh10203-2.zip.3des"), kPassPhrase).keys(), QStringList{"Header.2"});
+    QCOMPARE(openWithStandardTools(target("t-hh10203-2.zip.3des"), kPassPhrase).keys(),
+             QStringList{"Header.2"});
     QCOMPARE(filesBelow(target("v_t-hh10203-2.zip.3des")).keys(), QStringList{"Header.2"});
 }
 
@@ -348,8 +353,10 @@ void TestExportArea::generationWritesFilesTheOtherSideCanOpen()
     const QMap<QString, QByteArray> four{{"Daten.4", readAll(source("Daten.4"))}, {"Header.4", "Kopf 4\n"}};
     QCOMPARE(openWithStandardTools(target("t-hh10203-4.zip.3des"), kPassPhrase), four);
     QCOMPARE(filesBelow(target("v_t-hh10203-4.zip.3des")), four);
-    QCOMPARE(openWithStandardTools(target("t-hh10203-5.zip.3des"), kPassPhrase).keys(), QStringList{"Header.5"});
-    QCOMPARE(openWithStandardTools(target("t-hh10203-007.zip.3des"), kPassPhrase).keys(), QStringList{"Header.007"});
+    QCOMPARE(openWithStandardTools(target("t-hh10203-5.zip.3des"), kPassPhrase).keys(),
+             QStringList{"Header.5"});
+    QCOMPARE(openWithStandardTools(target("t-hh10203-007.zip.3des"), kPassPhrase).keys(),
+             QStringList{"Header.007"});
     QCOMPARE(filesBelow(target("v_t-hh10203-7.zip.3des")).keys(), QStringList{"Header.007"});
     QCOMPARE(m_area->written().size(), 3);
     // Text order: 007 comes first.

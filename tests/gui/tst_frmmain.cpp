@@ -46,7 +46,8 @@ private Q_SLOTS:
 private:
     QString exe() const { return m_dir->filePath("tolvane"); }
     void writeKey(const QString& regNr) { QVERIFY(writeKeyFile(m_dir->path(), regNr)); }
-    // The controls the work areas will create, planted with content so a reset shows.
+    // The controls the answer and news areas will create, planted with content so a reset shows;
+    // the export area has its own, given content the same way.
     void plantWorkAreaControls()
     {
         auto plant = [](QWidget* panel, QWidget* w, const char* name) {
@@ -64,16 +65,14 @@ private:
             w->setEnabled(true);
         };
         TfrmMain& m = *m_main;
-        plant(m.pExport, new QComboBox, "cboxExRegnr");
-        plant(m.pExport, new QListWidget, "lbExpQuelle");
-        plant(m.pExport, new QListWidget, "lbExpTransaktionen");
-        plant(m.pExport, new QLabel, "stquellpath");
-        plant(m.pExport, new QLabel, "stZielPath");
-        plant(m.pExport, new QListWidget, "slExpAusgabe");
-        plant(m.pExport, new QPushButton, "bitbtnDelete");
-        plant(m.pExport, new QPushButton, "bitbtnErzeugen");
-        plant(m.pExport, new QPushButton, "bitbtnSearchExport");
-        plant(m.pExport, new QPushButton, "bitbtnExpOpenDir");
+        for (const char* name : {"lbExpQuelle", "lbExpTransaktionen"})
+            m.pExport->findChild<QListWidget*>(QLatin1String(name))->addItems({"alt1", "alt2"});
+        for (const char* name : {"stquellpath", "stZielPath"})
+            m.pExport->findChild<QLabel*>(QLatin1String(name))->setText(QStringLiteral("alt"));
+        for (const char* name : {"slExpAusgabe", "bitbtnDelete", "bitbtnErzeugen", "bitbtnSearchExport"}) {
+            m.pExport->findChild<QWidget*>(QLatin1String(name))->setVisible(true);
+            m.pExport->findChild<QWidget*>(QLatin1String(name))->setEnabled(true);
+        }
         plant(m.pAntwort, new QListWidget, "lbAntFiles");
         plant(m.pAntwort, new QLabel, "stAntAusgabePfad");
         plant(m.pAntwort, new QLabel, "stAntUnterPfad");

@@ -14,7 +14,8 @@ namespace {
 
 const QString kNoRegNr = QStringLiteral(
     "Bitte wählen Sie die Registriernummer des zu verschlüsselnden Datenexports aus! Ist diese nicht in der "
-    "Auswahlliste enthalten, importieren Sie die unter dem Punkt \"Stammdaten\" die sogenannte Keydatei Ihrer "
+    "Auswahlliste enthalten, importieren Sie die unter dem Punkt \"Stammdaten\" die sogenannte Keydatei "
+    "Ihrer "
     "datenengegennehmenden Stelle.");
 const QString kNoTarget = QStringLiteral(
     "Bevor Sie Ihre Exportdateien verschlüsseln, geben Sie bitte einen gültigen Ausgabepfad an.");
@@ -23,7 +24,8 @@ const QString kDialogFilter = QStringLiteral("Header - Dateien (Header.*);;Alle 
 
 QString overwriteQuestion(const QString& file)
 {
-    return QStringLiteral("Die Datei \"") + file + QStringLiteral("\" existiert bereits, soll diese überschrieben werden?");
+    return QStringLiteral("Die Datei \"") + file +
+           QStringLiteral("\" existiert bereits, soll diese überschrieben werden?");
 }
 
 // The extension of a file name without its dot, at most its first 10 characters.
@@ -97,8 +99,7 @@ void ExportArea::cboxExRegnrPropertiesChange()
     m_sourcePath = m_dialogFolder;
     // Entry i of the list is record i of the store.
     const MasterDataStore& store = m_services.store();
-    m_targetPath = store.isValidIndex(m_regNrIndex) ? store.record(m_regNrIndex).FDirs.VExport()
-                                                    : QString();
+    m_targetPath = store.isValidIndex(m_regNrIndex) ? store.record(m_regNrIndex).FDirs.VExport() : QString();
     emptyLists();
     m_controls.erzeugenVisible = false;
     m_controls.deleteEnabled = false;
@@ -149,7 +150,8 @@ void ExportArea::bitbtnGetTransaktionClick()
 
     const MasterDataStore& store = m_services.store();
     FExport.ExpRegNr = regNr;
-    FExport.ExpDesKey = store.isValidIndex(m_regNrIndex) ? store.record(m_regNrIndex).FKey.DesKey() : QString();
+    FExport.ExpDesKey =
+        store.isValidIndex(m_regNrIndex) ? store.record(m_regNrIndex).FKey.DesKey() : QString();
     FExport.ExpAnzahl = qint32(chosen.size());
     FExport.ExpTransaktionen.clear();
     for (const QString& path : std::as_const(chosen)) {
@@ -159,7 +161,8 @@ void ExportArea::bitbtnGetTransaktionClick()
         if (!number) {
             // Nothing of a half-built selection may be generated.
             discardSelection();
-            throw TolvaneError(QStringLiteral("'") + t.TrNrText + QStringLiteral("' ist kein gültiger Integerwert"));
+            throw TolvaneError(QStringLiteral("'") + t.TrNrText +
+                               QStringLiteral("' ist kein gültiger Integerwert"));
         }
         t.TrNr = *number;
         const QString pattern = QStringLiteral("*.") + t.TrNrText;
@@ -304,8 +307,8 @@ bool ExportArea::generate(int k)
 
 QString ExportArea::archiveFolderFor(const TTransaktion& t) const
 {
-    const QString base = m_targetPath + QStringLiteral("v_t-") + FExport.ExpRegNr + u'-' + QString::number(t.TrNr)
-                         + QStringLiteral(".zip.3des");
+    const QString base = m_targetPath + QStringLiteral("v_t-") + FExport.ExpRegNr + u'-' +
+                         QString::number(t.TrNr) + QStringLiteral(".zip.3des");
     QString name = base;
     for (int n = 1; fs::dirExists(name); ++n)
         name = base + u'_' + QString::number(n);

@@ -45,8 +45,8 @@ public:
     const QStringList& regNrList() const { return m_regNrs; } // cboxExRegnr
     int regNrIndex() const { return m_regNrIndex; }           // -1: no registration number chosen
     QString regNrText() const;
-    const QString& sourcePath() const { return m_sourcePath; } // stquellpath
-    const QString& targetPath() const { return m_targetPath; } // stZielPath
+    const QString& sourcePath() const { return m_sourcePath; }                 // stquellpath
+    const QString& targetPath() const { return m_targetPath; }                 // stZielPath
     const QStringList& transactionLines() const { return m_transactionLines; } // lbExpTransaktionen
     int transactionSelection() const { return m_transaction; }
     const QStringList& fileLines() const { return m_files; } // lbExpQuelle
@@ -70,9 +70,9 @@ public:
     void setRegNrList(const QStringList& regNrs);
 
     // --- what the user does in the panel
-    void chooseRegNr(int index);       // picks an entry of cboxExRegnr, then its change handler
-    void chooseTransaction(int line);  // clicks a line of lbExpTransaktionen
-    void chooseFile(int row);          // selects a row of lbExpQuelle (-1: none)
+    void chooseRegNr(int index);      // picks an entry of cboxExRegnr, then its change handler
+    void chooseTransaction(int line); // clicks a line of lbExpTransaktionen
+    void chooseFile(int row);         // selects a row of lbExpQuelle (-1: none)
 
     // --- event handlers
     void cboxExRegnrPropertiesChange();

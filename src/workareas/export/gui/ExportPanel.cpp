@@ -1,32 +1,195 @@
 #include "workareas/export/gui/ExportPanel.h"
 
+#include "platform/Guarded.h"
+#include "workareas/WorkAreaServices.h"
+#include "workareas/gui/PathLabel.h"
+#include "workareas/gui/ShellFileView.h"
+
 #include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStyle>
 
 namespace tolvane {
 
-ExportPanel::ExportPanel(QWidget* parent)
-    : WorkAreaPanel(QStringLiteral("pExport"), QStringLiteral("Verschlüsselte Transaktionsdateien erzeugen"),
-                    parent)
+namespace {
+
+QPushButton* button(const QString& name, const QString& text, QWidget* parent, const QString& hint = {})
 {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setToolTip(hint);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QListWidget* list(const QString& name, QWidget* parent)
+{
+    auto* l = new QListWidget(parent);
+    l->setObjectName(name);
+    l->setSelectionMode(QAbstractItemView::SingleSelection);
+    return l;
+}
+
+// Sets the lines of a list and its selection, without running its handlers.
+void showLines(QListWidget* l, const QStringList& lines, int selected)
+{
+    const QSignalBlocker block(l);
+    QStringList current;
+    for (int i = 0; i < l->count(); ++i)
+        current << l->item(i)->text();
+    if (current != lines) {
+        l->clear();
+        l->addItems(lines);
+    }
+    l->setCurrentRow(selected);
+    if (selected < 0)
+        l->clearSelection();
+}
+
+} // namespace
+
+ExportPanel::ExportPanel(WorkAreaServices& services, QWidget* parent)
+    : WorkAreaPanel(QStringLiteral("pExport"), QStringLiteral("Verschlüsselte Transaktionsdateien erzeugen"),
+                    parent),
+      m_area(services)
+{
+    buildUi(services.dialogs());
+    m_area.onChanged = [this] { syncFromArea(); };
+    m_area.onFocusSearchExport = [this] { bitbtnSearchExport->setFocus(); };
+    syncFromArea();
+}
+
+ExportPanel::~ExportPanel()
+{
+    m_area.onChanged = nullptr;
+    m_area.onFocusSearchExport = nullptr;
+}
+
+void ExportPanel::buildUi(Dialogs& dialogs)
+{
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(6);
+    body()->addLayout(grid);
+
+    cboxExRegnr = new QComboBox(this);
+    cboxExRegnr->setObjectName(QStringLiteral("cboxExRegnr"));
+    cboxExRegnr->setEditable(false);
+    cboxExRegnr->setMinimumWidth(120);
+    stquellpath = new PathLabel(QStringLiteral("stquellpath"), this);
+    stZielPath = new PathLabel(QStringLiteral("stZielPath"), this);
+    bitbtnSearchExport = button(QStringLiteral("bitbtnSearchExport"), QStringLiteral("ändern"), this);
+    grid->addWidget(new QLabel(QStringLiteral("   Registriernummer"), this), 0, 0);
+    grid->addWidget(cboxExRegnr, 0, 1, Qt::AlignLeft);
+    grid->addWidget(new QLabel(QStringLiteral("   Exportquelle"), this), 1, 0);
+    grid->addWidget(stquellpath, 1, 1, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Ablageverzeichnis"), this), 2, 0);
+    grid->addWidget(stZielPath, 2, 1);
+    grid->addWidget(bitbtnSearchExport, 2, 2);
+    grid->setColumnStretch(1, 1);
+
+    bitbtnGetTransaktion =
+        button(QStringLiteral("bitbtnGetTransaktion"), QStringLiteral("Transaktionen auswählen"), this,
+               QStringLiteral("Wählen Sie hier die zu verschlüsselnden Exporte aus."));
+    bitbtnGetTransaktion->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    auto* chooseRow = new QHBoxLayout;
+    chooseRow->addWidget(bitbtnGetTransaktion);
+    chooseRow->addStretch(1);
+    body()->addLayout(chooseRow);
+
+    lbExpTransaktionen = list(QStringLiteral("lbExpTransaktionen"), this);
+    lbExpQuelle = list(QStringLiteral("lbExpQuelle"), this);
+    bitbtnDelete = button(QStringLiteral("bitbtnDelete"), QStringLiteral("Datei aus Liste entfernen"), this);
+    bitbtnErzeugen = button(QStringLiteral("bitbtnErzeugen"), QStringLiteral(">> 3DES"), this,
+                            QStringLiteral("Erzeugen der verschlüsselten Transaktionsdatei"));
+    QFont bold = bitbtnErzeugen->font();
+    bold.setBold(true);
+    bitbtnErzeugen->setFont(bold);
+    bitbtnErzeugen->setMinimumHeight(40);
+    slExpAusgabe = new ShellFileView(QStringLiteral("slExpAusgabe"), this);
+    bitbtnExpOpenDir =
+        button(QStringLiteral("bitbtnExpOpenDir"), QStringLiteral("Pfad im Explorer öffnen"), this);
+
+    auto* lists = new QGridLayout;
+    lists->setHorizontalSpacing(8);
+    lists->setVerticalSpacing(4);
+    lists->addWidget(new QLabel(QStringLiteral("Transaktionen"), this), 0, 0);
+    lists->addWidget(new QLabel(QStringLiteral("Exportdateien"), this), 0, 1);
+    lists->addWidget(new QLabel(QStringLiteral("Transaktionsdateien "), this), 0, 3);
+    lists->addWidget(lbExpTransaktionen, 1, 0);
+    lists->addWidget(lbExpQuelle, 1, 1);
+    lists->addWidget(bitbtnErzeugen, 1, 2, Qt::AlignVCenter);
+    lists->addWidget(slExpAusgabe, 1, 3);
+    lists->addWidget(bitbtnDelete, 2, 1);
+    lists->addWidget(bitbtnExpOpenDir, 2, 3);
+    lists->setColumnStretch(0, 4);
+    lists->setColumnStretch(1, 4);
+    lists->setColumnStretch(3, 5);
+    lists->setRowStretch(1, 1);
+    body()->addLayout(lists, 1);
+
+    connectGuarded(cboxExRegnr, &QComboBox::currentIndexChanged, this, dialogs,
+                   [this](int index) { m_area.chooseRegNr(index); });
+    connectGuarded(bitbtnGetTransaktion, &QPushButton::clicked, this, dialogs,
+                   [this] { m_area.bitbtnGetTransaktionClick(); });
+    connectGuarded(lbExpTransaktionen, &QListWidget::currentRowChanged, this, dialogs,
+                   [this](int row) { m_area.chooseTransaction(row); });
+    connectGuarded(lbExpQuelle, &QListWidget::currentRowChanged, this, dialogs,
+                   [this](int row) { m_area.chooseFile(row); });
+    connectGuarded(bitbtnDelete, &QPushButton::clicked, this, dialogs,
+                   [this] { m_area.bitbtnDeleteClick(); });
+    connectGuarded(bitbtnSearchExport, &QPushButton::clicked, this, dialogs,
+                   [this] { m_area.bitbtnSearchExportClick(); });
+    connectGuarded(bitbtnExpOpenDir, &QPushButton::clicked, this, dialogs,
+                   [this] { m_area.bitbtnExpOpenDirClick(); });
+    connectGuarded(bitbtnErzeugen, &QPushButton::clicked, this, dialogs,
+                   [this] { m_area.bitbtnErzeugenClick(); });
+}
+
+void ExportPanel::syncFromArea()
+{
+    {
+        const QSignalBlocker block(cboxExRegnr);
+        QStringList items;
+        for (int i = 0; i < cboxExRegnr->count(); ++i)
+            items << cboxExRegnr->itemText(i);
+        if (items != m_area.regNrList()) {
+            cboxExRegnr->clear();
+            cboxExRegnr->addItems(m_area.regNrList());
+        }
+        cboxExRegnr->setCurrentIndex(m_area.regNrIndex());
+    }
+    stquellpath->setText(m_area.sourcePath());
+    stZielPath->setText(m_area.targetPath());
+    showLines(lbExpTransaktionen, m_area.transactionLines(), m_area.transactionSelection());
+    showLines(lbExpQuelle, m_area.fileLines(), m_area.fileSelection());
+    const ExportArea::Controls& c = m_area.controls();
+    bitbtnErzeugen->setVisible(c.erzeugenVisible);
+    bitbtnDelete->setEnabled(c.deleteEnabled);
+    bitbtnSearchExport->setEnabled(c.searchExportEnabled);
+    bitbtnExpOpenDir->setEnabled(c.openDirEnabled);
+    slExpAusgabe->setVisible(c.viewVisible);
+    if (m_area.viewRefreshes() != m_viewRefreshes) {
+        m_viewRefreshes = m_area.viewRefreshes();
+        slExpAusgabe->setRoot(m_area.viewRoot());
+        slExpAusgabe->refresh();
+    } else if (slExpAusgabe->root() != m_area.viewRoot()) {
+        slExpAusgabe->setRoot(m_area.viewRoot());
+    }
 }
 
 void ExportPanel::resetArea()
 {
-    // bitbtnExpOpenDir and the export selection stay as they are.
-    static constexpr ResetStep steps[] = {
-        {"cboxExRegnr", ResetAction::EmptyList},        {"lbExpQuelle", ResetAction::EmptyList},
-        {"lbExpTransaktionen", ResetAction::EmptyList}, {"stquellpath", ResetAction::EmptyText},
-        {"stZielPath", ResetAction::EmptyText},         {"slExpAusgabe", ResetAction::Hide},
-        {"bitbtnDelete", ResetAction::Disable},         {"bitbtnErzeugen", ResetAction::Hide},
-        {"bitbtnSearchExport", ResetAction::Disable},
-    };
-    applyReset(steps);
+    m_area.reset();
 }
 
 void ExportPanel::fillRegNrList(const QStringList& regNrs)
 {
-    if (auto* combo = findChild<QComboBox*>(QStringLiteral("cboxExRegnr")))
-        combo->addItems(regNrs);
+    m_area.setRegNrList(regNrs);
 }
 
 } // namespace tolvane
