@@ -23,7 +23,7 @@ WorkAreaPanel::WorkAreaPanel(const QString& name, const QString& header, QWidget
         "  background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #1f3a68, stop:1 #4f7bb0); }"));
     layout->addWidget(title);
     m_body = new QVBoxLayout;
-    m_body->setContentsMargins(10, 8, 10, 8);
+    m_body->setContentsMargins(6, 8, 6, 8);
     m_body->setSpacing(6);
     layout->addLayout(m_body, 1);
 }

@@ -109,27 +109,36 @@ void ExportPanel::buildUi(Dialogs& dialogs)
     QFont bold = bitbtnErzeugen->font();
     bold.setBold(true);
     bitbtnErzeugen->setFont(bold);
-    bitbtnErzeugen->setMinimumHeight(40);
     slExpAusgabe = new ShellFileView(QStringLiteral("slExpAusgabe"), this);
     bitbtnExpOpenDir =
         button(QStringLiteral("bitbtnExpOpenDir"), QStringLiteral("Pfad im Explorer öffnen"), this);
 
+    // Fixed columns: a list that is hidden or empty keeps its place, so nothing jumps.
     auto* lists = new QGridLayout;
     lists->setHorizontalSpacing(8);
     lists->setVerticalSpacing(4);
     lists->addWidget(new QLabel(QStringLiteral("Transaktionen"), this), 0, 0);
     lists->addWidget(new QLabel(QStringLiteral("Exportdateien"), this), 0, 1);
-    lists->addWidget(new QLabel(QStringLiteral("Transaktionsdateien "), this), 0, 3);
+    lists->addWidget(new QLabel(QStringLiteral("Transaktionsdateien "), this), 0, 2);
     lists->addWidget(lbExpTransaktionen, 1, 0);
     lists->addWidget(lbExpQuelle, 1, 1);
-    lists->addWidget(bitbtnErzeugen, 1, 2, Qt::AlignVCenter);
-    lists->addWidget(slExpAusgabe, 1, 3);
+    lists->addWidget(slExpAusgabe, 1, 2);
+    lists->addWidget(bitbtnErzeugen, 2, 0);
     lists->addWidget(bitbtnDelete, 2, 1);
-    lists->addWidget(bitbtnExpOpenDir, 2, 3);
-    lists->setColumnStretch(0, 4);
-    lists->setColumnStretch(1, 4);
-    lists->setColumnStretch(3, 5);
+    lists->addWidget(bitbtnExpOpenDir, 2, 2);
+    const int widths[] = {166, 168, 165};
+    for (int column = 0; column < 3; ++column) {
+        lists->setColumnMinimumWidth(column, widths[column]);
+        lists->setColumnStretch(column, widths[column]);
+    }
     lists->setRowStretch(1, 1);
+    for (QWidget* w : std::initializer_list<QWidget*>{lbExpTransaktionen, lbExpQuelle, slExpAusgabe, bitbtnErzeugen,
+                                                       bitbtnDelete, bitbtnExpOpenDir}) {
+        QSizePolicy policy = w->sizePolicy();
+        policy.setHorizontalPolicy(QSizePolicy::Ignored);
+        policy.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(policy);
+    }
     body()->addLayout(lists, 1);
 
     connectGuarded(cboxExRegnr, &QComboBox::currentIndexChanged, this, dialogs,
