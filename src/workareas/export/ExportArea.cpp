@@ -7,6 +7,7 @@
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
 #include "workareas/WorkAreaServices.h"
+#include "workareas/answer/FileNameRules.h"
 
 namespace tolvane {
 
