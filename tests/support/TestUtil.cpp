@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QFile>
 #include <QProcess>
@@ -36,6 +37,36 @@ bool installPackingLibrary(const QString& appDir)
     return QFile::exists(built) && (QFile::exists(target) || QFile::copy(built, target));
 }
 
+namespace {
+
+bool runTool(const QString& program, const QStringList& args, const QString& workDir = {})
+{
+    QProcess p;
+    if (!workDir.isEmpty())
+        p.setWorkingDirectory(workDir);
+    p.start(program, args);
+    return p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+} // namespace
+
+bool makeWithStandardTools(const QString& archive, const QMap<QString, QByteArray>& files,
+                           const QByteArray& passPhrase)
+{
+    QTemporaryDir work;
+    const QString in = work.filePath(QStringLiteral("in"));
+    for (auto it = files.begin(); it != files.end(); ++it) {
+        const QString path = in + u'/' + it.key();
+        if (!QDir().mkpath(QFileInfo(path).path()) || !writeAll(path, it.value()))
+            return false;
+    }
+    const QString pass = work.filePath(QStringLiteral("pass"));
+    const QString zip = work.filePath(QStringLiteral("plain.zip"));
+    return writeAll(pass, passPhrase) && runTool(QStringLiteral("zip"), {"-q", "-r", zip, "."}, in)
+           && runTool(QStringLiteral("openssl"), {"enc", "-des-ede3-cbc", "-pbkdf2", "-iter", "100000", "-md", "sha256",
+                                                  "-salt", "-pass", "file:" + pass, "-in", zip, "-out", archive});
+}
+
 QMap<QString, QByteArray> openWithStandardTools(const QString& archive, const QByteArray& passPhrase)
 {
     QTemporaryDir work;
@@ -44,14 +75,9 @@ QMap<QString, QByteArray> openWithStandardTools(const QString& archive, const QB
     const QString out = work.filePath(QStringLiteral("out"));
     if (!writeAll(pass, passPhrase))
         return {};
-    auto run = [](const QString& program, const QStringList& args) {
-        QProcess p;
-        p.start(program, args);
-        return p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-    };
-    if (!run(QStringLiteral("openssl"), {"enc", "-d", "-des-ede3-cbc", "-pbkdf2", "-iter", "100000", "-md", "sha256",
+    if (!runTool(QStringLiteral("openssl"), {"enc", "-d", "-des-ede3-cbc", "-pbkdf2", "-iter", "100000", "-md", "sha256",
                                          "-pass", "file:" + pass, "-in", archive, "-out", zip})
-        || !run(QStringLiteral("unzip"), {"-q", zip, "-d", out}))
+        || !runTool(QStringLiteral("unzip"), {"-q", zip, "-d", out}))
         return {};
     return filesBelow(out);
 }

@@ -32,6 +32,11 @@ bool installPackingLibrary(const QString& appDir);
 // inside by its path in the archive, or nothing when either tool fails.
 QMap<QString, QByteArray> openWithStandardTools(const QString& archive, const QByteArray& passPhrase);
 
+// Makes an archive the way the data-receiving body does, with zip and openssl enc alone: the
+// files (path inside the archive -> content) encrypted with the exact pass phrase bytes.
+bool makeWithStandardTools(const QString& archive, const QMap<QString, QByteArray>& files,
+                           const QByteArray& passPhrase);
+
 // Every plain file below dir with its content, by its path relative to dir.
 QMap<QString, QByteArray> filesBelow(const QString& dir);
 
