@@ -7,6 +7,8 @@
 #include "platform/gui/BusyDialog.h"
 #include "platform/gui/Shell.h"
 
+#include <QFileInfo>
+
 namespace tolvane {
 
 Application::Application(const QString& exeName, Dialogs& dialogs)

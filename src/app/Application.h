@@ -1,6 +1,7 @@
 #pragma once
 
 #include "masterdata/MasterDataStore.h"
+#include "platform/AppDirs.h"
 #include "packer/u3Des.h"
 #include "platform/ProfileFile.h"
 #include "workareas/WorkAreaServices.h"
@@ -19,7 +20,8 @@ class TfrmStamm;
 // and the homepage window. main() and the window tests build the application the same way.
 class Application {
 public:
-    // exeName is the full path of the executable; its directory is the application directory.
+    // exeName is the full path of the executable; the key files and tolvane.ini lie in the
+    // application directory that AppDirs gives for its folder.
     Application(const QString& exeName, Dialogs& dialogs);
     ~Application();
     Application(const Application&) = delete;
@@ -31,7 +33,10 @@ public:
     MasterDataStore& store() { return m_store; }
     WorkAreaServices& services() { return m_services; }
 
+    const AppDirs& dirs() const { return m_dirs; }
+
 private:
+    AppDirs m_dirs;
     ProfileFile m_settings;
     MasterDataStore m_store;
     PackingBridge m_packer;

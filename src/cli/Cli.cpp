@@ -2,6 +2,7 @@
 
 #include "cli/CliContext.h"
 #include "platform/FileError.h"
+#include "platform/AppDirs.h"
 #include "platform/FileSystem.h"
 
 #include <QCoreApplication>
@@ -32,8 +33,8 @@ const char* const kUsage =
 
 } // namespace
 
-CliContext::CliContext(const QString& dir, ConsoleDialogs::Policy policy)
-    : appDir(fs::withSeparator(dir)), dialogs(policy), out(stdout)
+CliContext::CliContext(const QString& dir, const QString& library, ConsoleDialogs::Policy policy)
+    : appDir(fs::withSeparator(dir)), libraryDir(fs::withSeparator(library)), dialogs(policy), out(stdout)
 {
 }
 
@@ -65,7 +66,7 @@ WorkAreaServices& CliContext::services()
 {
     if (!m_services) {
         m_settings.emplace(appDir + QStringLiteral("tolvane.ini"));
-        m_packer.emplace(appDir, dialogs);
+        m_packer.emplace(libraryDir, dialogs);
         m_services.emplace(store(), *m_settings, dialogs, *m_packer, WorkAreaServices::Explorer());
     }
     return *m_services;
@@ -123,14 +124,18 @@ int run(const QStringList& arguments)
     const ConsoleDialogs::Policy policy = flags.contains("--yes")  ? ConsoleDialogs::Policy::Yes
                                           : flags.contains("--no") ? ConsoleDialogs::Policy::No
                                                                    : ConsoleDialogs::Policy::Ask;
-    const QString appDir = values.contains("--app-dir")
-                               ? QFileInfo(values.value("--app-dir")).absoluteFilePath()
-                               : QCoreApplication::applicationDirPath();
-    if (!fs::dirExists(appDir)) {
-        QTextStream(stderr) << "Das Anwendungsverzeichnis \"" << appDir << "\" existiert nicht.\n";
+    // --app-dir names a portable folder: key files, tolvane.ini and the packing library in one.
+    AppDirs dirs;
+    if (values.contains("--app-dir")) {
+        dirs.dataDir = dirs.libraryDir = QFileInfo(values.value("--app-dir")).absoluteFilePath();
+    } else {
+        dirs = AppDirs::forExecutableIn(QCoreApplication::applicationDirPath());
+    }
+    if (!fs::dirExists(dirs.dataDir)) {
+        QTextStream(stderr) << "Das Anwendungsverzeichnis \"" << dirs.dataDir << "\" existiert nicht.\n";
         return Usage;
     }
-    CliContext context(appDir, policy);
+    CliContext context(dirs.dataDir, dirs.libraryDir, policy);
     context.values = values;
     context.flags = flags;
     if (words.isEmpty())

@@ -19,12 +19,14 @@ namespace tolvane::cli {
 // What every subcommand gets: the parsed command line, the console dialogs and the store of the
 // application directory (loaded on first use).
 struct CliContext {
-    CliContext(const QString& appDir, ConsoleDialogs::Policy policy);
+    // appDir holds the key files and tolvane.ini, libraryDir the packing library.
+    CliContext(const QString& appDir, const QString& libraryDir, ConsoleDialogs::Policy policy);
 
     QStringList positional;            // after the command words
     QMap<QString, QString> values;     // --root DIR and the like
     QStringList flags;                 // --show-passphrase and the like
     QString appDir;                    // with trailing separator
+    QString libraryDir;                // with trailing separator
     ConsoleDialogs dialogs;
     QTextStream out;
 

@@ -72,7 +72,7 @@ int runPack(CliContext& context, const QStringList& words)
             return Failed;
         }
     }
-    PackingBridge bridge(context.appDir, context.dialogs);
+    PackingBridge bridge(context.libraryDir, context.dialogs);
     QString errorText;
     if (!bridge.PackFiles(base, *phrase, files, errorText))
         return Failed;
@@ -97,7 +97,7 @@ int runUnpack(CliContext& context, const QStringList& words)
     const auto phrase = passPhrase(context);
     if (!phrase)
         return context.usage(QStringLiteral("Keine Passphrase: --passphrase-stdin angeben oder im Terminal eingeben."));
-    PackingBridge bridge(context.appDir, context.dialogs);
+    PackingBridge bridge(context.libraryDir, context.dialogs);
     QString errorText;
     if (!bridge.UnpackArchive(outDir, *phrase, archive, errorText))
         return Failed;

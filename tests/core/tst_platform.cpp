@@ -1,3 +1,4 @@
+#include "platform/AppDirs.h"
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
 #include "platform/Guarded.h"
@@ -48,6 +49,7 @@ private Q_SLOTS:
     void fileErrorTexts();
     void profileFileRules();
     void handlerErrorsReachTheGenericBox();
+    void applicationDirectories();
 };
 
 void TestPlatform::copyNeverDestroysTarget()
@@ -194,6 +196,37 @@ void TestPlatform::handlerErrorsReachTheGenericBox()
         texts << box.text;
     }
     QCOMPARE(texts, (QStringList{"Dateizugriff verweigert.", "E/A-Fehler 32.", "E/A-Fehler 32."}));
+}
+
+// A portable folder keeps everything beside the executable; a system install keeps the user's
+// files in the per-user folder and loads the library from its private folder.
+void TestPlatform::applicationDirectories()
+{
+    QTemporaryDir root;
+    QTemporaryDir home;
+    const QByteArray oldXdg = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", home.path().toUtf8());
+    const QString bin = root.filePath("bin") + u'/';
+    const QString privateDir = root.filePath("lib/tolvane") + u'/';
+    const QString user = home.filePath("tolvane") + u'/';
+    QVERIFY(QDir().mkpath(bin) && QDir().mkpath(privateDir));
+
+    // Nothing installed yet (a build folder): portable.
+    AppDirs dirs = AppDirs::forExecutableIn(bin);
+    QCOMPARE(dirs.dataDir, bin);
+    QCOMPARE(dirs.libraryDir, bin);
+    // System install: the library only in the private folder.
+    QVERIFY(writeAll(privateDir + "libOstrandcore.so", "x"));
+    dirs = AppDirs::forExecutableIn(bin);
+    QCOMPARE(dirs.dataDir, user);
+    QCOMPARE(dirs.libraryDir, privateDir);
+    QVERIFY(QFileInfo(user).isDir());
+    // A library beside the executable makes the folder portable again.
+    QVERIFY(writeAll(bin + "libOstrandcore.so", "x"));
+    dirs = AppDirs::forExecutableIn(bin);
+    QCOMPARE(dirs.dataDir, bin);
+    QCOMPARE(dirs.libraryDir, bin);
+    qputenv("XDG_DATA_HOME", oldXdg);
 }
 
 QTEST_GUILESS_MAIN(TestPlatform)
