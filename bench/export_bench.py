@@ -88,7 +88,8 @@ def main():
         if os.path.exists(packed):
             os.remove(packed)
         export_times.append(timed([cli, "export", "hh10203", files[0]]))
-        pack_times.append(timed([cli, "--yes", "pack", os.path.join(args.work, "t-hh10203-7")] + files,
+        pack_times.append(timed([cli, "--yes", "pack", os.path.join(args.work, "t-hh10203-7")] + files
+                                + ["--passphrase-stdin"],
                                 input=PASS + "\n"))
         print(f"run {i + 1}: export {export_times[-1]:.2f} s, pack {pack_times[-1]:.2f} s")
     export_s, pack_s = statistics.median(export_times), statistics.median(pack_times)

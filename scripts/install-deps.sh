@@ -12,6 +12,7 @@ PACKAGES=(
   libgl-dev libxkbcommon-dev
   zip unzip p7zip-full python3 strace
   xvfb xauth xdotool imagemagick fonts-dejavu-core
+  dpkg-dev desktop-file-utils shared-mime-info
 )
 
 SUDO=""

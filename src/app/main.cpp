@@ -1,4 +1,5 @@
 #include "app/Application.h"
+#include "app/gui/Artwork.h"
 #include "app/gui/TolvaneApplication.h"
 #include "app/uMain.h"
 #include "platform/gui/QtDialogs.h"
@@ -26,6 +27,7 @@ int main(int argc, char* argv[])
     TolvaneApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setWindowIcon(artwork::appIcon());
 
     // The interface is German; Qt's own texts in the file dialogs follow.
     QTranslator qtTranslator;

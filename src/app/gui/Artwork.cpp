@@ -189,6 +189,29 @@ QIcon icon(Icon which)
     return result;
 }
 
+namespace {
+
+// The shield with its padlock; top is the middle of its upper edge, s its height.
+void paintShield(QPainter& p, const QPointF& top, qreal s)
+{
+    QPainterPath shield;
+    shield.moveTo(top);
+    shield.cubicTo(top + QPointF(s * 0.25, s * 0.09), top + QPointF(s * 0.45, s * 0.09), top + QPointF(s * 0.5, s * 0.06));
+    shield.cubicTo(top + QPointF(s * 0.52, s * 0.55), top + QPointF(s * 0.33, s * 0.85), top + QPointF(0, s * 1.05));
+    shield.cubicTo(top + QPointF(-s * 0.33, s * 0.85), top + QPointF(-s * 0.52, s * 0.55), top + QPointF(-s * 0.5, s * 0.06));
+    shield.cubicTo(top + QPointF(-s * 0.45, s * 0.09), top + QPointF(-s * 0.25, s * 0.09), top);
+    QLinearGradient metal(top + QPointF(-s / 2, 0), top + QPointF(s / 2, s));
+    metal.setColorAt(0, QColor(0xe9, 0xf0, 0xf7));
+    metal.setColorAt(1, QColor(0x8f, 0xaa, 0xc6));
+    p.setPen(QPen(QColor(0xf5, 0xf8, 0xfb), 2));
+    p.setBrush(metal);
+    p.drawPath(shield);
+    const qreal lock = s * 0.34;
+    paintPadlock(p, QRectF(top.x() - lock / 2, top.y() + s * 0.42, lock, lock * 0.8), QColor(0x2b, 0x4c, 0x7e));
+}
+
+} // namespace
+
 void paintSplash(QPainter& p, const QRect& rect)
 {
     p.save();
@@ -211,22 +234,7 @@ void paintSplash(QPainter& p, const QRect& rect)
     }
 
     // The shield with its padlock.
-    const qreal s = rect.height() * 0.36;
-    const QPointF top(rect.left() + rect.width() * 0.22, rect.top() + rect.height() * 0.22);
-    QPainterPath shield;
-    shield.moveTo(top);
-    shield.cubicTo(top + QPointF(s * 0.25, s * 0.09), top + QPointF(s * 0.45, s * 0.09), top + QPointF(s * 0.5, s * 0.06));
-    shield.cubicTo(top + QPointF(s * 0.52, s * 0.55), top + QPointF(s * 0.33, s * 0.85), top + QPointF(0, s * 1.05));
-    shield.cubicTo(top + QPointF(-s * 0.33, s * 0.85), top + QPointF(-s * 0.52, s * 0.55), top + QPointF(-s * 0.5, s * 0.06));
-    shield.cubicTo(top + QPointF(-s * 0.45, s * 0.09), top + QPointF(-s * 0.25, s * 0.09), top);
-    QLinearGradient metal(top + QPointF(-s / 2, 0), top + QPointF(s / 2, s));
-    metal.setColorAt(0, QColor(0xe9, 0xf0, 0xf7));
-    metal.setColorAt(1, QColor(0x8f, 0xaa, 0xc6));
-    p.setPen(QPen(QColor(0xf5, 0xf8, 0xfb), 2));
-    p.setBrush(metal);
-    p.drawPath(shield);
-    const qreal lock = s * 0.34;
-    paintPadlock(p, QRectF(top.x() - lock / 2, top.y() + s * 0.42, lock, lock * 0.8), QColor(0x2b, 0x4c, 0x7e));
+    paintShield(p, QPointF(rect.left() + rect.width() * 0.22, rect.top() + rect.height() * 0.22), rect.height() * 0.36);
 
     // The name.
     const qreal textLeft = rect.left() + rect.width() * 0.42;
@@ -258,6 +266,36 @@ void paintSplash(QPainter& p, const QRect& rect)
     p.drawText(note, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
                QStringLiteral("Verschlüsselter Datenaustausch mit der datenentgegennehmenden Stelle"));
     p.restore();
+}
+
+void paintAppIcon(QPainter& p, const QRect& rect)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient sky(rect.topLeft(), rect.bottomLeft());
+    sky.setColorAt(0, QColor(0x1b, 0x33, 0x54));
+    sky.setColorAt(1, QColor(0x2f, 0x5f, 0x8c));
+    p.setPen(Qt::NoPen);
+    p.setBrush(sky);
+    const qreal radius = rect.width() * 0.18;
+    p.drawRoundedRect(QRectF(rect).adjusted(1, 1, -1, -1), radius, radius);
+    const qreal s = rect.height() * 0.74;
+    paintShield(p, QPointF(rect.center().x() + 0.5, rect.top() + rect.height() * 0.11), s);
+    p.restore();
+}
+
+QIcon appIcon()
+{
+    QIcon result;
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        paintAppIcon(p, pixmap.rect());
+        p.end();
+        result.addPixmap(pixmap);
+    }
+    return result;
 }
 
 } // namespace tolvane::artwork
