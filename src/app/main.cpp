@@ -45,6 +45,7 @@ int main(int argc, char* argv[])
     int result = 0;
     {
         Application tolvane(exeName, dialogs);
+        tolvane.frmMain().setCommandLine(QCoreApplication::arguments().mid(1));
         tolvane.frmMain().show();
         tolvane.frmMain().activateWindow();
         result = app.exec();

@@ -6,6 +6,7 @@
 #include "common/xProcs.h"
 #include "masterdata/MasterDataStore.h"
 #include "masterdata/gui/uStamm.h"
+#include "platform/FileSystem.h"
 #include "platform/Guarded.h"
 #include "platform/ProfileFile.h"
 #include "workareas/WorkAreaServices.h"
@@ -214,14 +215,59 @@ void TfrmMain::ResetWorkAreas()
 
 void TfrmMain::showEvent(QShowEvent* event)
 {
-    if (!event->spontaneous())
-        FormShow();
+    // The command line belongs to the first showing only.
+    if (!event->spontaneous() && !m_shownOnce) {
+        m_shownOnce = true;
+        runGuarded(m_services.dialogs(), [this] { FormShow(); });
+    }
     QWidget::showEvent(event);
 }
 
 void TfrmMain::FormShow()
 {
     // The command line is handled here, before the window becomes visible.
+    if (m_arguments.size() != 2)
+        return;
+    FCmdLineStart = true;
+    const QString option = asciiLower(m_arguments.at(0));
+    bool keepOpen = false;
+    if (option == u"-k")
+        keepOpen = AskImportKeyFile(m_arguments.at(1));
+    else if (option == u"-d")
+        keepOpen = DecryptFromCommandLine(m_arguments.at(1));
+    if (!keepOpen)
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
+bool TfrmMain::AskImportKeyFile(const QString& path)
+{
+    Dialogs& dialogs = m_services.dialogs();
+    if (!dialogs.confirm(QStringLiteral("Möchten Sie die ausgewählte Keydatei [") + path
+                         + QStringLiteral("] in der Anwendung \"Tolvane\" einlesen?")))
+        return false;
+    if (!m_frmStamm || !m_frmStamm->keys().ImportKeyFile(path)) {
+        dialogs.error(QStringLiteral("Die Key-Datei konnte nicht eingelesen werden."));
+        return false;
+    }
+    m_services.store().LoadKeyFiles();
+    m_frmStamm->exec();
+    return true;
+}
+
+bool TfrmMain::DecryptFromCommandLine(const QString& path)
+{
+    const QString name = asciiLower(fs::fileName(path));
+    WorkAreaPanel* area = name.startsWith(u'a') ? pAntwort : name.startsWith(u'n') ? pNews : nullptr;
+    if (!area)
+        return true;
+    // An answer file is shown in its area; a news file leaves the panels as they are.
+    if (area == pAntwort) {
+        showPanel(pAntwort);
+        SBar->setCurrent(int(SideBarItem::Answer));
+    }
+    area->decryptFromCommandLine(path);
+    FTerminateOnActivate = true;
+    return true;
 }
 
 void TfrmMain::focusWindowChanged(QWindow* window)

@@ -42,6 +42,15 @@ public:
     void ExploreFolder(const QString& folder);
     void ResetWorkAreas();
 
+    // The arguments Tolvane was started with, after the program's name; FormShow handles them.
+    void setCommandLine(const QStringList& arguments) { m_arguments = arguments; }
+    // "-k": asks, imports the key file, reloads the store and shows the key window; false when
+    // the user declined or the import failed.
+    bool AskImportKeyFile(const QString& path);
+    // "-d": decrypts one answer or news file, chosen by the first letter of its name; the
+    // application then ends at the next activation.
+    bool DecryptFromCommandLine(const QString& path);
+
     // The panels; each work area builds and resets its own controls.
     WorkAreaPanel* pExport = nullptr;
     WorkAreaPanel* pAntwort = nullptr;
@@ -80,6 +89,8 @@ private:
     QPointer<TfrmInfo> m_frmInfo;
     QPointer<QWindow> m_lastFocusWindow;
     bool m_activatedOnce = false;
+    bool m_shownOnce = false;
+    QStringList m_arguments;
 };
 
 } // namespace tolvane

@@ -42,6 +42,9 @@ private Q_SLOTS:
     void unhandledErrorsReachTheGenericBox_data();
     void unhandledErrorsReachTheGenericBox();
     void homepageWindow();
+    void commandLine_data();
+    void commandLine();
+    void commandLineImportsAKeyFile();
 
 private:
     QString exe() const { return m_dir->filePath("tolvane"); }
@@ -414,6 +417,91 @@ void TestFrmMain::homepageWindow()
     m_info->close();
     QVERIFY(!m_info->isVisible());
     QCOMPARE(m_main->findChildren<TfrmInfo*>().size(), 1);
+}
+
+// Started with arguments: what stays open, what is asked, and whether the first activation fills
+// the lists.
+void TestFrmMain::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("answer"); // the answer to the import question; empty: none asked
+    QTest::addColumn<bool>("open");
+    QTest::addColumn<bool>("listsFilled");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("none") << QStringList{} << QString() << true << true << QStringList{};
+    QTest::newRow("one") << QStringList{"-d"} << QString() << true << true << QStringList{};
+    QTest::newRow("three") << QStringList{"-d", "a-hh10203-4.zip.3des", "x"} << QString() << true << true
+                           << QStringList{};
+    QTest::newRow("other option") << QStringList{"-x", "foo"} << QString() << false << false << QStringList{};
+    QTest::newRow("-k declined") << QStringList{"-k", "@import/hh10203.key"} << "No" << false << false
+                                 << QStringList{};
+    QTest::newRow("-K not importable") << QStringList{"-K", "@import/fehlt.key"} << "Yes" << false << false
+                                       << QStringList{"Die Key-Datei konnte nicht eingelesen werden."};
+    QTest::newRow("-d other letter") << QStringList{"-d", "@import/x-hh10203-4.zip.3des"} << QString() << true
+                                     << false << QStringList{};
+    QTest::newRow("-D folder") << QStringList{"-D", "@import/"} << QString() << true << false << QStringList{};
+}
+
+void TestFrmMain::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, answer);
+    QFETCH(bool, open);
+    QFETCH(bool, listsFilled);
+    QFETCH(QStringList, messages);
+    QTemporaryDir outside;
+    QVERIFY(writeKeyFile(outside.path(), "hh10203", {.desKey = "von-aussen"}));
+    for (QString& a : arguments)
+        a.replace("@import/", outside.path() + u'/');
+    if (!answer.isEmpty())
+        m_dialogs.expectQuestion(
+            QStringLiteral("Möchten Sie die ausgewählte Keydatei [%1] in der Anwendung \"Tolvane\" einlesen?")
+                .arg(arguments.at(1)),
+            answer == u"Yes" ? Dialogs::Answer::Yes : Dialogs::Answer::No);
+    m_main->setCommandLine(arguments);
+    m_main->show();
+    QTest::qWait(50);
+    QCOMPARE(m_main->isVisible(), open);
+    QStringList shown;
+    for (const auto& box : m_dialogs.shown) {
+        if (box.buttons == Dialogs::Buttons::Ok)
+            shown << box.text;
+    }
+    QCOMPARE(shown, messages);
+    QVERIFY(!QFile::exists(m_dir->filePath("hh10203.key")));
+    if (open) {
+        QTRY_VERIFY(QGuiApplication::focusWindow() == m_main->windowHandle());
+        QCOMPARE(comboItems(m_main->pExport, "cboxExRegnr").size(), listsFilled ? 2 : 0);
+        QVERIFY(!m_main->FCmdLineStart);
+        QVERIFY(!m_main->FTerminateOnActivate);
+    }
+}
+
+// "-k" answered Yes: the key file is imported, the key window opens with the store reloaded,
+// and afterwards the main window stays open with its lists empty until a side-bar choice.
+void TestFrmMain::commandLineImportsAKeyFile()
+{
+    QTemporaryDir outside;
+    QVERIFY(writeKeyFile(outside.path(), "hh10203", {.desKey = "von-aussen"}));
+    const QString path = outside.filePath("hh10203.key");
+    m_dialogs.expectQuestion(
+        QStringLiteral("Möchten Sie die ausgewählte Keydatei [%1] in der Anwendung \"Tolvane\" einlesen?").arg(path),
+        Dialogs::Answer::Yes);
+    QStringList shownInKeyWindow;
+    QTimer::singleShot(0, this, [&] {
+        QTRY_VERIFY(m_stamm->isVisible());
+        shownInKeyWindow = m_stamm->keys().listEntries();
+        m_stamm->close();
+    });
+    m_main->setCommandLine({"-k", path});
+    m_main->show();
+    QCOMPARE(shownInKeyWindow, (QStringList{"hh10202", "hh10203", "hh10204"}));
+    QVERIFY(QFile::exists(m_dir->filePath("hh10203.key")));
+    QTRY_VERIFY(QGuiApplication::focusWindow() == m_main->windowHandle());
+    QVERIFY(m_main->isVisible());
+    QCOMPARE(comboItems(m_main->pExport, "cboxExRegnr"), QStringList());
+    QTest::mouseClick(m_main->SBar->item(0), Qt::LeftButton);
+    QCOMPARE(comboItems(m_main->pExport, "cboxExRegnr"), (QStringList{"hh10202", "hh10203", "hh10204"}));
 }
 
 int main(int argc, char* argv[])

@@ -32,6 +32,11 @@ void WorkAreaPanel::fillRegNrList(const QStringList&) {}
 
 void WorkAreaPanel::enterArea() {}
 
+bool WorkAreaPanel::decryptFromCommandLine(const QString&)
+{
+    return false;
+}
+
 void WorkAreaPanel::noteMissing(const char* control)
 {
     const QString name = QLatin1String(control);

@@ -24,6 +24,8 @@ public:
     virtual void fillRegNrList(const QStringList& regNrs);
     // The side bar chose this area (before ResetWorkAreas runs).
     virtual void enterArea();
+    // Tolvane was started to decrypt one file of this area; true when the library was called.
+    virtual bool decryptFromCommandLine(const QString& path);
 
     // The controls named by a reset step that the panel does not have (or that have no list
     // or text to empty).
