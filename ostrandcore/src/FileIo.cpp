@@ -2,6 +2,7 @@
 
 #include <openssl/rand.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <mutex>
@@ -200,6 +201,14 @@ bool isSeparator(char c)
     return c == '/' || c == '\\';
 }
 
+bool isAbsolute(const std::string& path)
+{
+    if (path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
+        isSeparator(path[2]))
+        return true;
+    return path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1]);
+}
+
 #else
 
 namespace {
@@ -356,6 +365,11 @@ int renameNoReplace(const std::string& from, const std::string& to)
 bool isSeparator(char c)
 {
     return c == '/';
+}
+
+bool isAbsolute(const std::string& path)
+{
+    return !path.empty() && path[0] == '/';
 }
 
 #endif

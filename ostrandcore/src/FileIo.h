@@ -62,6 +62,10 @@ int renameReplacing(const std::string& from, const std::string& to);
 // Fails with EEXIST when the target exists.
 int renameNoReplace(const std::string& from, const std::string& to);
 
+// A full path: "/..." here, "X:\..." or "\\server\..." on Windows. Anything else would be taken
+// relative to the current directory.
+bool isAbsolute(const std::string& path);
+
 // Directory and name of a path, split at the last separator.
 std::string parentOf(const std::string& path);
 std::string fileNameOf(const std::string& path);

@@ -70,6 +70,17 @@ std::string noFiles()
     return "Es wurden keine Dateien zum Packen angegeben.";
 }
 
+std::string passPhraseInvalid(const std::string& archive)
+{
+    return "Das Passwort für " + q(archive) + " enthält ein Steuerzeichen und kann nicht verwendet werden.";
+}
+
+std::string inputNotAbsolute(const std::string& path)
+{
+    return "Der Pfad " + q(path) +
+           " in der Dateiliste ist kein vollständiger Pfad; es werden nur vollständige Pfade gepackt.";
+}
+
 std::string invalidInputPath(const std::string& path)
 {
     return "Der Pfad " + q(path) + " bezeichnet keine Datei und kein Verzeichnis, das gepackt werden kann.";
@@ -92,7 +103,13 @@ std::string inputNotRegular(const std::string& path)
 
 std::string inputChanged(const std::string& path)
 {
-    return "Die Datei " + q(path) + " wurde während des Packens verändert.";
+    return "Die Datei " + q(path) + " hat sich während des Packens verändert.";
+}
+
+std::string inputSizeUnknown(const std::string& path)
+{
+    return "Die Datei " + q(path) +
+           " gibt ihre Größe nicht an und ist länger als 1 MiB; sie kann nicht gepackt werden.";
 }
 
 std::string directoryUnreadable(const std::string& path, int error)

@@ -4,6 +4,7 @@
 #include "EntryName.h"
 #include "FileIo.h"
 #include "Messages.h"
+#include "PassPhrase.h"
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -303,6 +304,8 @@ std::string unpack(const std::string& archivePath, const std::string& outputDir,
         return msg::noOutputDir();
     if (passPhrase.empty())
         return msg::noPassPhrase();
+    if (!isUsablePassPhrase(passPhrase))
+        return msg::passPhraseInvalid(archivePath);
 
     io::FileInfo info;
     if (int rc = io::stat(archivePath, info))

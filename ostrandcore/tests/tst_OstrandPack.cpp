@@ -69,6 +69,9 @@ enum class Fault {
     MissingTargetDir,
     DirectoryLoop,
     DuplicateNames,
+    RelativePath,
+    RelativePieceOfSplitName,
+    DotRelativePath,
 };
 
 } // namespace
@@ -86,6 +89,12 @@ private slots:
     void archiveLayout();
     void packFailures_data();
     void packFailures();
+    void controlCharacterInPassPhrase_data();
+    void controlCharacterInPassPhrase();
+    void filesWithoutTrueSize_data();
+    void filesWithoutTrueSize();
+    void largeFileWithoutSizeIsRefused();
+    void fileGrowingWhilePackedIsRefused();
     void failedPackKeepsExistingArchive();
     void diskFull();
     void targetDirectoryVanishes();
@@ -252,6 +261,14 @@ void TestOstrandPack::packFailures_data()
         << QStringList{QStringLiteral("schleife"), QStringLiteral("symbolischen Verweis")};
     QTest::newRow("same name twice") << Fault::DuplicateNames
                                      << QStringList{QStringLiteral("gleich.txt"), QStringLiteral("mehrfach")};
+    // Each of these names a file that exists in the current directory.
+    const QString notAbsolute = QStringLiteral("kein vollständiger Pfad");
+    QTest::newRow("relative path") << Fault::RelativePath
+                                   << QStringList{QStringLiteral("\"gut.csv\""), notAbsolute};
+    QTest::newRow("relative piece of a name with the separator")
+        << Fault::RelativePieceOfSplitName << QStringList{QStringLiteral("\"gut.csv\""), notAbsolute};
+    QTest::newRow("path starting with a dot")
+        << Fault::DotRelativePath << QStringList{QStringLiteral("\"./gut.csv\""), notAbsolute};
 }
 
 void TestOstrandPack::packFailures()
@@ -318,7 +335,21 @@ void TestOstrandPack::packFailures()
         buildTree(src, {QStringLiteral("a/gleich.txt:10:t"), QStringLiteral("b/gleich.txt:20:t")});
         list << src + QStringLiteral("/a/gleich.txt") << src + QStringLiteral("/b/gleich.txt");
         break;
+    case Fault::RelativePath:
+        list << QStringLiteral("gut.csv");
+        break;
+    case Fault::RelativePieceOfSplitName:
+        // "notiz;gut.csv" crosses the boundary as two pieces.
+        writeFile(src + QStringLiteral("/notiz"), "x");
+        list = QStringList{src + QStringLiteral("/notiz;gut.csv")};
+        break;
+    case Fault::DotRelativePath:
+        list << QStringLiteral("./gut.csv");
+        break;
     }
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(src));
+    auto restore = qScopeGuard([&] { QDir::setCurrent(previous); });
 
     const QString result = pack(list, target + QStringLiteral("/archiv"), pass);
     QVERIFY2(!result.isEmpty(), "Pack reported success");
@@ -327,6 +358,110 @@ void TestOstrandPack::packFailures()
     QVERIFY2(leftovers(tmp.path(), true).isEmpty(), qPrintable(leftovers(tmp.path(), true).join(' ')));
     if (fault != Fault::MissingTargetDir)
         QVERIFY(QDir(target).isEmpty());
+}
+
+void TestOstrandPack::controlCharacterInPassPhrase_data()
+{
+    QTest::addColumn<QByteArray>("passPhrase");
+    QTest::newRow("start of heading") << QByteArray("Geh\x01im");
+    QTest::newRow("tab") << QByteArray("Geh\tim");
+    QTest::newRow("line feed at the end") << QByteArray("Geheim\n");
+    QTest::newRow("carriage return") << QByteArray("Geh\rim");
+    QTest::newRow("unit separator") << QByteArray("Geh\x1fim");
+    QTest::newRow("delete") << QByteArray("Geh\x7fim");
+}
+
+void TestOstrandPack::controlCharacterInPassPhrase()
+{
+    QFETCH(QByteArray, passPhrase);
+    QTemporaryDir tmp;
+    writeFile(tmp.filePath(QStringLiteral("quelle.txt")), "inhalt");
+    const QString base = tmp.filePath(QStringLiteral("archiv"));
+    const QString archive = base + QStringLiteral(".zip.3des");
+    const QByteArray list = QFile::encodeName(tmp.filePath(QStringLiteral("quelle.txt")));
+    const QByteArray baseBytes = QFile::encodeName(base);
+
+    const QString packed = QString::fromUtf8(Pack(nullptr, list.constData(), baseBytes.constData(), passPhrase.constData()));
+    QVERIFY2(packed.contains(QStringLiteral("Steuerzeichen")) && packed.contains(archive), qPrintable(packed));
+    QVERIFY(!QFileInfo::exists(archive));
+    QVERIFY(leftovers(tmp.path(), true).isEmpty());
+
+    // The same pass phrase is refused when opening, before it could derive a key.
+    QCOMPARE(pack({tmp.filePath(QStringLiteral("quelle.txt"))}, base, kPass), QString());
+    const QString out = tmp.filePath(QStringLiteral("aus"));
+    const QByteArray archiveBytes = QFile::encodeName(archive), outBytes = QFile::encodeName(out);
+    const QString unpacked =
+        QString::fromUtf8(UnPack(archiveBytes.constData(), outBytes.constData(), passPhrase.constData()));
+    QVERIFY2(unpacked.contains(QStringLiteral("Steuerzeichen")) && unpacked.contains(archive),
+             qPrintable(unpacked));
+    QVERIFY(!QFileInfo::exists(out));
+}
+
+// The file system does not always know a file's size: pseudo-files report 0 or a page size. What
+// is read is what is stored, with its true size.
+void TestOstrandPack::filesWithoutTrueSize_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::newRow("size 0, proc") << QStringLiteral("/proc/version");
+    QTest::newRow("size 0, own process") << QStringLiteral("/proc/self/cmdline");
+    QTest::newRow("page size, sysfs") << QStringLiteral("/sys/kernel/mm/transparent_hugepage/enabled");
+}
+
+void TestOstrandPack::filesWithoutTrueSize()
+{
+    QFETCH(QString, path);
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
+        QSKIP("not present here");
+    const QByteArray expected = in.readAll();
+    QVERIFY(!expected.isEmpty());
+    QVERIFY(QFileInfo(path).size() != expected.size());
+
+    QTemporaryDir tmp;
+    const QString base = tmp.filePath(QStringLiteral("archiv"));
+    QCOMPARE(pack({path}, base, kPass), QString());
+    const QString out = tmp.filePath(QStringLiteral("aus"));
+    QCOMPARE(unpack(base + QStringLiteral(".zip.3des"), out, kPass), QString());
+    QCOMPARE(readFile(out + '/' + QFileInfo(path).fileName()), expected);
+}
+
+// A pseudo-file too long to read ahead cannot get a true size in its entry header.
+void TestOstrandPack::largeFileWithoutSizeIsRefused()
+{
+    const QString path = QStringLiteral("/proc/kallsyms");
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly) || QFileInfo(path).size() != 0 || in.read(2 << 20).size() <= (1 << 20))
+        QSKIP("no readable pseudo-file over 1 MiB here");
+    QTemporaryDir tmp;
+    const QString result = pack({path}, tmp.filePath(QStringLiteral("archiv")), kPass);
+    QVERIFY2(result.contains(QStringLiteral("\"/proc/kallsyms\" gibt ihre Größe nicht an")), qPrintable(result));
+    QVERIFY(leftovers(tmp.path(), true).isEmpty());
+}
+
+// A file that grows while it is read would be cut at the size seen when it was opened.
+void TestOstrandPack::fileGrowingWhilePackedIsRefused()
+{
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath(QStringLiteral("wachsend.log"));
+    writeFile(path, content(QStringLiteral("wachsend"), 8000000, 'r'));
+    std::atomic<bool> stop{false};
+    std::thread appender([&] {
+        QFile f(path);
+        if (!f.open(QIODevice::Append))
+            return;
+        const QByteArray line = content(QStringLiteral("zeile"), 4096, 't');
+        for (int i = 0; i < 50000 && !stop; ++i) {
+            f.write(line);
+            f.flush();
+            QThread::usleep(500);
+        }
+    });
+    const QString result = pack({path}, tmp.filePath(QStringLiteral("archiv")), kPass);
+    stop = true;
+    appender.join();
+    QVERIFY2(result.contains(QStringLiteral("\"") + path + QStringLiteral("\" hat sich während des Packens verändert")),
+             qPrintable(result));
+    QVERIFY(leftovers(tmp.path(), true).isEmpty());
 }
 
 // Callers ask the user before replacing an archive; a failed attempt must not have destroyed the old one.
