@@ -34,7 +34,11 @@ std::string noOutputDir();
 std::string archiveMissing(const std::string& archive);
 std::string archiveUnreadable(const std::string& archive, int error);
 std::string notDecryptable(const std::string& archive);
+std::string archiveDamaged(const std::string& archive);
+std::string archiveIncomplete(const std::string& archive, long long promised, long long found);
 std::string entryCorrupt(const std::string& archive, const std::string& entry);
+std::string entryHeaderCorrupt(const std::string& archive, const std::string& entry);
+std::string entryNameInvalid(const std::string& archive, const std::string& entry);
 std::string entryOutside(const std::string& archive, const std::string& entry);
 std::string entrySymlink(const std::string& archive, const std::string& entry);
 std::string entryNotRegular(const std::string& archive, const std::string& entry);
@@ -44,6 +48,7 @@ std::string outputDirNotCreatable(const std::string& dir, int error);
 std::string outputDirNotDirectory(const std::string& dir);
 std::string outputExists(const std::string& dir, const std::string& name);
 std::string outputNotWritable(const std::string& path, int error);
+std::string outputPathRefused(const std::string& path);
 
 // Both
 std::string outOfMemory();

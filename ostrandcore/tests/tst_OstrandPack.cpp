@@ -495,13 +495,9 @@ void TestOstrandPack::diskFull()
 #else
     QTemporaryDir tmp;
     const QString small = tmp.filePath(QStringLiteral("klein"));
-    QVERIFY(QDir().mkpath(small));
-    ProcessResult mounted =
-        run(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                      QStringLiteral("size=512k"), QStringLiteral("tmpfs"), small});
-    if (!mounted.ok())
+    SmallDisk disk(small, QStringLiteral("512k"));
+    if (!disk.mounted())
         QSKIP("cannot mount a small tmpfs here");
-    auto unmount = qScopeGuard([&] { run(QStringLiteral("umount"), {small}); });
 
     const QString src = tmp.filePath(QStringLiteral("quelle"));
     buildTree(src, {QStringLiteral("zufall.bin:2000000:r")});
