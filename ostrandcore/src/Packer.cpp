@@ -4,6 +4,7 @@
 #include "FileIo.h"
 #include "Messages.h"
 #include "PassPhrase.h"
+#include "Temporaries.h"
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -179,6 +180,9 @@ public:
         if (int rc = io::createNew(m_temp, m_out))
             return msg::archiveNotWritable(m_target, rc);
         m_created = true;
+        // Tells later runs that this temporary is in use. Without lock support the process id in
+        // its name still protects it.
+        io::lockExclusive(m_out);
         m_writer = std::make_unique<EncryptingWriter>(m_out);
         if (!m_writer->start(passPhrase))
             return writeFailure();
@@ -378,7 +382,8 @@ std::string pack(const std::string& fileList, const std::string& archiveBase, co
         if (!planner.addListed(path))
             return planner.error;
 
-    ArchiveJob job(target, target + "." + io::randomSuffix() + ".tmp");
+    temp::removeDeadTemporaries(targetDir);
+    ArchiveJob job(target, temp::archiveTempName(target));
     return job.run(planner.items, passPhrase);
 }
 

@@ -5,6 +5,7 @@
 #include "FileIo.h"
 #include "Messages.h"
 #include "PassPhrase.h"
+#include "Temporaries.h"
 #include "ZipDirectory.h"
 
 #include <archive.h>
@@ -164,11 +165,15 @@ public:
     {
         // Everything lands in a staging folder first, and only a complete extraction is moved into
         // place, so that a failure half way leaves nothing behind.
-        m_staging = io::join(m_output.path(), ".ostrand-" + io::randomSuffix() + ".tmp");
+        m_staging = io::join(m_output.path(), temp::stagingName());
         if (int rc = io::makeDirectory(m_staging, 0700)) {
             m_staging.clear();
             return msg::outputNotWritable(m_output.display(), rc);
         }
+        // Held until the staging folder is gone; without lock support the process id in its name
+        // still protects it.
+        if (io::openForLock(m_staging, m_stagingLock) == 0)
+            io::lockExclusive(m_stagingLock);
 
         std::unique_ptr<archive, WriteDeleter> disk(archive_write_disk_new());
         if (!disk || archive_write_disk_set_options(disk.get(),
@@ -349,6 +354,7 @@ private:
     std::int64_t m_yielded = 0;
     const DecryptingReader* m_reader = nullptr;
     std::string m_staging;
+    io::File m_stagingLock;
     std::map<std::string, bool> m_seen; // name -> is a folder
 };
 
@@ -436,6 +442,7 @@ std::string unpack(const std::string& archivePath, const std::string& outputDir,
         output.removeCreated();
         return text;
     }
+    temp::removeDeadTemporaries(output.path());
     // An archive without entries is valid and unpacks to nothing.
     if (!in)
         return {};
