@@ -400,10 +400,10 @@ std::string unpack(const std::string& archivePath, const std::string& outputDir,
             if (entry.utf8Flag && !isValidUtf8(entry.rawName))
                 return msg::entryNameInvalid(archivePath, withReplacementCharacters(entry.rawName));
             // Only archives made on Unix carry file types.
-            if (entry.system != 3 || (entry.external >> 16 & AE_IFMT) == 0)
+            if (entry.system != 3 || ((entry.external >> 16) & AE_IFMT) == 0)
                 return {};
             const std::string name = entry.utf8Flag ? entry.rawName : entryNameAsUtf8(entry.rawName);
-            return typeRefusal(archivePath, name, entry.external >> 16 & AE_IFMT);
+            return typeRefusal(archivePath, name, (entry.external >> 16) & AE_IFMT);
         });
     if (reader.ioError() != 0)
         return msg::archiveUnreadable(archivePath, reader.ioError());
