@@ -11,8 +11,16 @@ random data), then times in the same run:
 and prints throughput, the ratios against the targets, and the archive size relative to zip -6.
 Not part of CI: a full run takes a few minutes and needs about 1.5 GB of disk space.
 
+--scale adds the scale cases, each timed once against the same pipelines in the same run:
+  files   100,000 small CSV files in 100 folders (about 100 MB)
+  random  --scale-gib GiB (default 3) of random data in 64 MiB files
+  csv     --scale-gib GiB of CSV in 64 MiB files
+--scale-cases picks some of them (files,random,csv). The 3 GiB cases need about 20 GB of disk and,
+at the speed of 3DES, several minutes each; --skip-default leaves out the normal cases.
+
   bench/ostrand_bench.py [--tool build-ostrand/bin/ostrand-bench] [--work /tmp/ostrand-bench]
                          [--text-mb 200] [--random-mb 100] [--repeat 3]
+                         [--scale] [--scale-cases files,random,csv] [--scale-gib 3] [--skip-default]
 """
 import argparse
 import os
@@ -109,6 +117,36 @@ def make_corpus(work, text_mb, random_mb):
     return corpus
 
 
+def make_scale_corpus(work, case, gib):
+    """The input folder of a scale case, made once and kept (a marker file says it is complete)."""
+    root = os.path.join(work, "scale")
+    name = case if case == "files" else f"{case}-{gib:g}gib"
+    path = os.path.join(root, name)
+    marker = os.path.join(root, f".done-{name}")
+    if os.path.exists(marker):
+        return path
+    shutil.rmtree(path, ignore_errors=True)
+    os.makedirs(path)
+    rng = random.Random(20240612)
+    if case == "files":
+        for d in range(100):
+            sub = os.path.join(path, f"station_{d:03d}")
+            os.makedirs(sub)
+            for i in range(1000):
+                with open(os.path.join(sub, f"fall_{i:04d}.csv"), "wb") as f:
+                    f.write(csv_file(rng, rng.randint(200, 1800)))
+    else:
+        chunk = 64 * 2**20
+        block = csv_file(rng, chunk) if case == "csv" else None
+        for i in range(max(1, int(gib * 2**30) // chunk)):
+            with open(os.path.join(path, f"teil_{i:03d}.{'csv' if case == 'csv' else 'bin'}"), "wb") as f:
+                # CSV: one generated block with a varying first line, so files differ but cost no
+                # generation time; random: fresh bytes for every file.
+                f.write(f"{i:08d};Teil\n".encode() + block if case == "csv" else rng.randbytes(chunk))
+    open(marker, "w").close()
+    return path
+
+
 def tree_size(path):
     total = 0
     for dirpath, _, files in os.walk(path):
@@ -152,6 +190,59 @@ def openssl_speed():
     sys.exit("cannot read the output of openssl speed:\n" + out)
 
 
+def measure(tool, corpus, kind, out, repeat):
+    """Times ours and the reference pipeline on corpus/kind: results and (ours, reference) archive sizes."""
+    src = os.path.join(corpus, kind)
+    nbytes = tree_size(src)
+    ours = os.path.join(out, f"ours-{kind}")
+    ref = os.path.join(out, f"ref-{kind}.zip.3des")
+
+    ours_pack = best([tool, "pack", ours, PASS, src], repeat, before=reset(ours + ".zip.3des"))
+    ref_pack = best(f"set -o pipefail; zip -q -6 -r - {kind} | {OPENSSL_ENC} -salt -pass pass:{PASS} -out {shlex.quote(ref)}",
+                    repeat, shell=True, cwd=corpus, before=reset(ref))
+
+    ours_dir = os.path.join(out, f"ours-{kind}-x")
+    ref_dir = os.path.join(out, f"ref-{kind}-x")
+    cross_dir = os.path.join(out, f"cross-{kind}-x")
+    ours_unpack = best([tool, "unpack", ours + ".zip.3des", ours_dir, PASS], repeat, before=reset(ours_dir))
+
+    def ref_prepare(d=ref_dir):
+        reset(d)()
+        os.makedirs(d)
+    ref_unpack = best(f"set -o pipefail; {OPENSSL_ENC} -d -pass pass:{PASS} -in {shlex.quote(ref)} | "
+                      f"bsdtar -xf - -C {shlex.quote(ref_dir)}",
+                      repeat, shell=True, before=ref_prepare)
+    # The same reference archive through UnPack: the unpacking alone, on identical input.
+    cross_unpack = best([tool, "unpack", ref, cross_dir, PASS], repeat, before=reset(cross_dir))
+
+    subprocess.run(["diff", "-r", "-q", src, os.path.join(ours_dir, kind)], check=True)
+    subprocess.run(["diff", "-r", "-q", src, os.path.join(cross_dir, kind)], check=True)
+    for d in (ours_dir, ref_dir, cross_dir):
+        reset(d)()
+
+    sizes = (os.path.getsize(ours + ".zip.3des"), os.path.getsize(ref))
+    return dict(bytes=nbytes, ours_pack=ours_pack, ref_pack=ref_pack, ours_unpack=ours_unpack,
+                ref_unpack=ref_unpack, cross_unpack=cross_unpack), sizes
+
+
+def scale(args, tool, out):
+    print()
+    print("scale cases, each run once; ratio = reference time / our time (above 1: we are faster)")
+    print(f"{'':26}{'MB':>8}{'ours s':>9}{'ref s':>9}{'ratio':>7}")
+    for case in args.scale_cases.split(","):
+        t0 = time.perf_counter()
+        path = make_scale_corpus(args.work, case, args.scale_gib)
+        print(f"{case}: input ready in {time.perf_counter() - t0:.1f} s ({path})")
+        r, (ours_size, ref_size) = measure(tool, os.path.dirname(path), os.path.basename(path), out, 1)
+        for label, ours_key, ref_key in (("pack", "ours_pack", "ref_pack"), ("unpack", "ours_unpack", "ref_unpack"),
+                                         ("unpack of zip -6 archive", "cross_unpack", "ref_unpack")):
+            ours_t, ref_t = r[ours_key][0], r[ref_key][0]
+            print(f"  {label:24}{r['bytes'] / MB:8.0f}{ours_t:9.2f}{ref_t:9.2f}{ref_t / ours_t:7.2f}")
+        print(f"  archive size {ours_size / MB:.1f} MB vs zip -6 {ref_size / MB:.1f} MB = {ours_size / ref_size:.3f}x")
+        for name in os.listdir(out):
+            reset(os.path.join(out, name))()
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     ap.add_argument("--tool")
@@ -159,7 +250,13 @@ def main():
     ap.add_argument("--text-mb", type=int, default=200)
     ap.add_argument("--random-mb", type=int, default=100)
     ap.add_argument("--repeat", type=int, default=3)
+    ap.add_argument("--scale", action="store_true", help="add the scale cases (see above)")
+    ap.add_argument("--scale-cases", default="files,random,csv")
+    ap.add_argument("--scale-gib", type=float, default=3.0)
+    ap.add_argument("--skip-default", action="store_true", help="only the scale cases")
     args = ap.parse_args()
+    if args.skip_default:
+        args.scale = True
     for needed in ("zip", "openssl", "bsdtar"):
         if not shutil.which(needed):
             sys.exit(f"{needed} is not installed")
@@ -168,46 +265,18 @@ def main():
     os.makedirs(args.work, exist_ok=True)
     print(f"tool: {tool}")
     print(f"cores: {os.cpu_count()}, load average: {os.getloadavg()[0]:.2f}")
+    out = os.path.join(args.work, "out")
+    os.makedirs(out, exist_ok=True)
+    if args.skip_default:
+        scale(args, tool, out)
+        return
     t0 = time.perf_counter()
     corpus = make_corpus(args.work, args.text_mb, args.random_mb)
     print(f"corpus ready in {time.perf_counter() - t0:.1f} s: {corpus}")
-
-    out = os.path.join(args.work, "out")
-    os.makedirs(out, exist_ok=True)
     results = {}
     sizes = {}
     for kind in ("text", "random"):
-        src = os.path.join(corpus, kind)
-        nbytes = tree_size(src)
-        ours = os.path.join(out, f"ours-{kind}")
-        ref = os.path.join(out, f"ref-{kind}.zip.3des")
-
-        ours_pack = best([tool, "pack", ours, PASS, src], args.repeat, before=reset(ours + ".zip.3des"))
-        ref_pack = best(f"set -o pipefail; zip -q -6 -r - {kind} | {OPENSSL_ENC} -salt -pass pass:{PASS} -out {shlex.quote(ref)}",
-                        args.repeat, shell=True, cwd=corpus, before=reset(ref))
-
-        ours_dir = os.path.join(out, f"ours-{kind}-x")
-        ref_dir = os.path.join(out, f"ref-{kind}-x")
-        cross_dir = os.path.join(out, f"cross-{kind}-x")
-        ours_unpack = best([tool, "unpack", ours + ".zip.3des", ours_dir, PASS], args.repeat, before=reset(ours_dir))
-
-        def ref_prepare(d=ref_dir):
-            reset(d)()
-            os.makedirs(d)
-        ref_unpack = best(f"set -o pipefail; {OPENSSL_ENC} -d -pass pass:{PASS} -in {shlex.quote(ref)} | "
-                          f"bsdtar -xf - -C {shlex.quote(ref_dir)}",
-                          args.repeat, shell=True, before=ref_prepare)
-        # The same reference archive through UnPack: the unpacking alone, on identical input.
-        cross_unpack = best([tool, "unpack", ref, cross_dir, PASS], args.repeat, before=reset(cross_dir))
-
-        subprocess.run(["diff", "-r", "-q", src, os.path.join(ours_dir, kind)], check=True)
-        subprocess.run(["diff", "-r", "-q", src, os.path.join(cross_dir, kind)], check=True)
-        for d in (ours_dir, ref_dir, cross_dir):
-            reset(d)()
-
-        sizes[kind] = (os.path.getsize(ours + ".zip.3des"), os.path.getsize(ref))
-        results[kind] = dict(bytes=nbytes, ours_pack=ours_pack, ref_pack=ref_pack, ours_unpack=ours_unpack,
-                             ref_unpack=ref_unpack, cross_unpack=cross_unpack)
+        results[kind], sizes[kind] = measure(tool, corpus, kind, out, args.repeat)
 
     speed = openssl_speed()
 
@@ -251,6 +320,9 @@ def main():
         target = f" target <= {SIZE_TARGET:.2f}x {'ok' if ratio <= SIZE_TARGET else 'MISSED'}" if kind == "text" else ""
         print(f"{kind} archive size: {ours_size / MB:.1f} MB vs zip -6 {ref_size / MB:.1f} MB "
               f"= {ratio:.3f}x{target}")
+
+    if args.scale:
+        scale(args, tool, out)
 
 
 if __name__ == "__main__":

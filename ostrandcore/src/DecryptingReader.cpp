@@ -235,4 +235,23 @@ std::int64_t DecryptingReader::seek(std::int64_t offset, int whence)
     return m_pos;
 }
 
+bool DecryptingReader::readAt(std::int64_t offset, void* buffer, std::size_t n)
+{
+    if (offset < 0 || offset > m_plainSize || static_cast<std::int64_t>(n) > m_plainSize - offset)
+        return false;
+    seek(offset, SEEK_SET);
+    auto* out = static_cast<unsigned char*>(buffer);
+    while (n > 0) {
+        const void* data = nullptr;
+        const long got = read(&data);
+        if (got <= 0)
+            return false;
+        const auto take = std::min(n, static_cast<std::size_t>(got));
+        std::memcpy(out, data, take);
+        out += take;
+        n -= take;
+    }
+    return true;
+}
+
 } // namespace ostrand

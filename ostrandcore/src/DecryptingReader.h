@@ -45,6 +45,9 @@ public:
     long read(const void** buffer);
     // Like lseek; returns the new position or -1.
     std::int64_t seek(std::int64_t offset, int whence);
+    // Copies n plain bytes from offset on; false when the content ends before or a read fails.
+    // Moves the read position.
+    bool readAt(std::int64_t offset, void* buffer, std::size_t n);
 
 private:
     struct Chunk {

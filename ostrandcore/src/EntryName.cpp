@@ -18,43 +18,39 @@ const char32_t kCp437[128] = {
     0x2321, 0x00F7, 0x2248, 0x00B0, 0x2219, 0x00B7, 0x221A, 0x207F, 0x00B2, 0x25A0, 0x00A0,
 };
 
-bool isValidUtf8(const std::string& s)
+// Length of the well-formed UTF-8 sequence at s[i], 0 if there is none: no stray continuation
+// bytes, overlong forms, surrogates or values beyond Unicode.
+std::size_t sequenceLength(const std::string& s, std::size_t i)
 {
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        std::size_t extra = 0;
-        char32_t cp = 0;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if ((c & 0xE0) == 0xC0) {
-            extra = 1;
-            cp = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            extra = 2;
-            cp = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0) {
-            extra = 3;
-            cp = c & 0x07;
-        } else {
-            return false;
-        }
-        if (i + extra >= s.size())
-            return false;
-        for (std::size_t k = 1; k <= extra; ++k) {
-            const auto cc = static_cast<unsigned char>(s[i + k]);
-            if ((cc & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (cc & 0x3F);
-        }
-        // Overlong forms, surrogates and values beyond Unicode.
-        static const char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
-        if (cp < kMin[extra] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)
-            return false;
-        i += extra + 1;
+    const auto c = static_cast<unsigned char>(s[i]);
+    std::size_t extra = 0;
+    char32_t cp = 0;
+    if (c < 0x80)
+        return 1;
+    if ((c & 0xE0) == 0xC0) {
+        extra = 1;
+        cp = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+        extra = 2;
+        cp = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+        extra = 3;
+        cp = c & 0x07;
+    } else {
+        return 0;
     }
-    return true;
+    if (i + extra >= s.size())
+        return 0;
+    for (std::size_t k = 1; k <= extra; ++k) {
+        const auto cc = static_cast<unsigned char>(s[i + k]);
+        if ((cc & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (cc & 0x3F);
+    }
+    static const char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
+    if (cp < kMin[extra] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)
+        return 0;
+    return extra + 1;
 }
 
 void appendUtf8(std::string& out, char32_t cp)
@@ -72,6 +68,30 @@ void appendUtf8(std::string& out, char32_t cp)
 }
 
 } // namespace
+
+bool isValidUtf8(const std::string& s)
+{
+    for (std::size_t i = 0, n = 0; i < s.size(); i += n)
+        if ((n = sequenceLength(s, i)) == 0)
+            return false;
+    return true;
+}
+
+std::string withReplacementCharacters(const std::string& s)
+{
+    std::string out;
+    for (std::size_t i = 0; i < s.size();) {
+        const std::size_t n = sequenceLength(s, i);
+        if (n == 0) {
+            out += "\xEF\xBF\xBD";
+            ++i;
+        } else {
+            out.append(s, i, n);
+            i += n;
+        }
+    }
+    return out;
+}
 
 std::string entryNameAsUtf8(const std::string& raw)
 {

@@ -20,4 +20,8 @@ EntryNameCheck normalizeEntryName(const std::string& raw, std::string& relative)
 // is decoded from code page 437.
 std::string entryNameAsUtf8(const std::string& raw);
 
+bool isValidUtf8(const std::string& s);
+// s with every byte that is not part of a well-formed UTF-8 sequence replaced by U+FFFD, for messages.
+std::string withReplacementCharacters(const std::string& s);
+
 } // namespace ostrand

@@ -2,6 +2,7 @@
 
 #include <openssl/rand.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <mutex>
@@ -10,10 +11,13 @@
 #ifdef _WIN32
 #include <direct.h>
 #include <io.h>
+#include <process.h>
 #include <sys/stat.h>
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -200,6 +204,41 @@ bool isSeparator(char c)
     return c == '/' || c == '\\';
 }
 
+// Files here cannot be locked for the lifetime of a handle the way flock does it, and folders not
+// at all: the process id in a temporary's name decides alone.
+int openForLock(const std::string&, File&)
+{
+    return 0;
+}
+
+int lockExclusive(const File&)
+{
+    return 0;
+}
+
+long processId()
+{
+    return static_cast<long>(GetCurrentProcessId());
+}
+
+bool processMayBeAlive(long pid)
+{
+    HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid));
+    if (!h)
+        return GetLastError() != ERROR_INVALID_PARAMETER;
+    const bool alive = WaitForSingleObject(h, 0) == WAIT_TIMEOUT;
+    CloseHandle(h);
+    return alive;
+}
+
+bool isAbsolute(const std::string& path)
+{
+    if (path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
+        isSeparator(path[2]))
+        return true;
+    return path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1]);
+}
+
 #else
 
 namespace {
@@ -356,6 +395,40 @@ int renameNoReplace(const std::string& from, const std::string& to)
 bool isSeparator(char c)
 {
     return c == '/';
+}
+
+int openForLock(const std::string& path, File& file)
+{
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW);
+    if (fd < 0)
+        return errno;
+    file = File(fd);
+    return 0;
+}
+
+int lockExclusive(const File& file)
+{
+    for (;;) {
+        if (::flock(file.fd(), LOCK_EX | LOCK_NB) == 0)
+            return 0;
+        if (errno != EINTR)
+            return errno;
+    }
+}
+
+long processId()
+{
+    return static_cast<long>(::getpid());
+}
+
+bool processMayBeAlive(long pid)
+{
+    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH);
+}
+
+bool isAbsolute(const std::string& path)
+{
+    return !path.empty() && path[0] == '/';
 }
 
 #endif

@@ -62,6 +62,21 @@ int renameReplacing(const std::string& from, const std::string& to);
 // Fails with EEXIST when the target exists.
 int renameNoReplace(const std::string& from, const std::string& to);
 
+// Ownership of temporaries. The owner holds a lock on its temporary while it lives; another run
+// that can take that lock knows the owner is gone. flock locks belong to the open file, so they
+// also keep apart two threads of one process.
+// Opens a file or folder read-only just to hold or test its lock.
+int openForLock(const std::string& path, File& file);
+// Non-blocking; EWOULDBLOCK when another open file holds the lock.
+int lockExclusive(const File& file);
+long processId();
+// False only when no process of that id exists any more.
+bool processMayBeAlive(long pid);
+
+// A full path: "/..." here, "X:\..." or "\\server\..." on Windows. Anything else would be taken
+// relative to the current directory.
+bool isAbsolute(const std::string& path);
+
 // Directory and name of a path, split at the last separator.
 std::string parentOf(const std::string& path);
 std::string fileNameOf(const std::string& path);

@@ -70,6 +70,17 @@ std::string noFiles()
     return "Es wurden keine Dateien zum Packen angegeben.";
 }
 
+std::string passPhraseInvalid(const std::string& archive)
+{
+    return "Das Passwort für " + q(archive) + " enthält ein Steuerzeichen und kann nicht verwendet werden.";
+}
+
+std::string inputNotAbsolute(const std::string& path)
+{
+    return "Der Pfad " + q(path) +
+           " in der Dateiliste ist kein vollständiger Pfad; es werden nur vollständige Pfade gepackt.";
+}
+
 std::string invalidInputPath(const std::string& path)
 {
     return "Der Pfad " + q(path) + " bezeichnet keine Datei und kein Verzeichnis, das gepackt werden kann.";
@@ -92,7 +103,13 @@ std::string inputNotRegular(const std::string& path)
 
 std::string inputChanged(const std::string& path)
 {
-    return "Die Datei " + q(path) + " wurde während des Packens verändert.";
+    return "Die Datei " + q(path) + " hat sich während des Packens verändert.";
+}
+
+std::string inputSizeUnknown(const std::string& path)
+{
+    return "Die Datei " + q(path) +
+           " gibt ihre Größe nicht an und ist länger als 1 MiB; sie kann nicht gepackt werden.";
 }
 
 std::string directoryUnreadable(const std::string& path, int error)
@@ -151,10 +168,34 @@ std::string notDecryptable(const std::string& archive)
            " konnte nicht entschlüsselt werden: falsches Passwort oder beschädigte Datei.";
 }
 
+std::string archiveDamaged(const std::string& archive)
+{
+    return "Die Datei " + q(archive) +
+           " ist beschädigt: das Inhaltsverzeichnis des ZIP-Archivs ist fehlerhaft. Es wurde nichts entpackt.";
+}
+
+std::string archiveIncomplete(const std::string& archive, long long promised, long long found)
+{
+    return "Die Datei " + q(archive) + " ist beschädigt: Einträge laut Inhaltsverzeichnis: " +
+           std::to_string(promised) + ", davon lesbar: " + std::to_string(found) + ". Es wurde nichts entpackt.";
+}
+
 std::string entryCorrupt(const std::string& archive, const std::string& entry)
 {
     return "Die Datei " + q(archive) + " ist beschädigt: der Inhalt von " + q(entry) +
-           " ist fehlerhaft (falsches Passwort oder beschädigte Datei).";
+           " ist fehlerhaft. Es wurde nichts entpackt.";
+}
+
+std::string entryHeaderCorrupt(const std::string& archive, const std::string& entry)
+{
+    return "Die Datei " + q(archive) + " ist beschädigt: die Angaben zum Eintrag " + q(entry) +
+           " sind fehlerhaft. Es wurde nichts entpackt.";
+}
+
+std::string entryNameInvalid(const std::string& archive, const std::string& entry)
+{
+    return "Die Datei " + q(archive) + " ist beschädigt: der Name des Eintrags " + q(entry) +
+           " ist als UTF-8 gekennzeichnet, aber kein gültiger UTF-8-Text. Es wurde nichts entpackt.";
 }
 
 std::string entryOutside(const std::string& archive, const std::string& entry)
@@ -207,6 +248,13 @@ std::string outputNotWritable(const std::string& path, int error)
 {
     return "Die Datei " + q(path) + " konnte nicht geschrieben werden: " + reason(error) +
            ". Es wurde nichts entpackt.";
+}
+
+std::string outputPathRefused(const std::string& path)
+{
+    return "Die Datei " + q(path) +
+           " wurde nicht geschrieben: ihr Pfad führt über einen symbolischen Verweis oder aus dem "
+           "Zielverzeichnis hinaus. Es wurde nichts entpackt.";
 }
 
 std::string outOfMemory()

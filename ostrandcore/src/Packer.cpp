@@ -3,6 +3,8 @@
 #include "EncryptingWriter.h"
 #include "FileIo.h"
 #include "Messages.h"
+#include "PassPhrase.h"
+#include "Temporaries.h"
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -110,7 +112,8 @@ private:
     }
 };
 
-double sampledEntropy(const io::File& file, std::int64_t size)
+// Order-0 entropy of up to three samples (start, middle, end) of size bytes that read() supplies.
+template <typename Read> double sampledEntropy(std::int64_t size, Read&& read)
 {
     std::vector<unsigned char> sample(kSampleSize);
     std::size_t counts[256] = {};
@@ -118,7 +121,7 @@ double sampledEntropy(const io::File& file, std::int64_t size)
     const std::int64_t offsets[] = {0, size / 2, size - static_cast<std::int64_t>(kSampleSize)};
     for (std::int64_t offset : offsets) {
         std::size_t got = 0;
-        if (io::readAt(file, sample.data(), sample.size(), std::max<std::int64_t>(offset, 0), got) != 0)
+        if (!read(sample.data(), std::max<std::int64_t>(offset, 0), got))
             return 0.0;
         for (std::size_t i = 0; i < got; ++i)
             ++counts[sample[i]];
@@ -133,6 +136,21 @@ double sampledEntropy(const io::File& file, std::int64_t size)
             bits -= p * std::log2(p);
         }
     return bits;
+}
+
+// Reads until n bytes are in or the file ends.
+int readFully(const io::File& file, unsigned char* buffer, std::size_t n, std::size_t& got)
+{
+    got = 0;
+    while (got < n) {
+        std::size_t part = 0;
+        if (int rc = io::read(file, buffer + got, n - got, part))
+            return rc;
+        if (part == 0)
+            break;
+        got += part;
+    }
+    return 0;
 }
 
 la_ssize_t writeToEncryptor(archive* a, void* client, const void* buffer, size_t length)
@@ -162,6 +180,9 @@ public:
         if (int rc = io::createNew(m_temp, m_out))
             return msg::archiveNotWritable(m_target, rc);
         m_created = true;
+        // Tells later runs that this temporary is in use. Without lock support the process id in
+        // its name still protects it.
+        io::lockExclusive(m_out);
         m_writer = std::make_unique<EncryptingWriter>(m_out);
         if (!m_writer->start(passPhrase))
             return writeFailure();
@@ -178,7 +199,7 @@ public:
             ARCHIVE_OK)
             return writeFailure();
 
-        std::vector<unsigned char> buffer(kReadSize);
+        std::vector<unsigned char> buffer(kReadSize + 1);
         for (const Item& item : items) {
             std::string text = item.directory ? addDirectory(a.get(), item) : addFile(a.get(), item, buffer);
             if (!text.empty())
@@ -225,6 +246,11 @@ private:
         return writeHeader(a, entry.get(), item);
     }
 
+    // The size in the entry header is written before the data, so it must be right from the start.
+    // The file system's size is not to be trusted: pseudo-files report 0 or a page size, and a file
+    // may grow or shrink while it is read. A file that ends within the first read is stored with
+    // the size read. A longer one must have exactly the size the file system reported, or the
+    // entry would be wrong.
     std::string addFile(archive* a, const Item& item, std::vector<unsigned char>& buffer)
     {
         io::File in;
@@ -236,7 +262,30 @@ private:
         if (!info.isRegular)
             return msg::inputNotRegular(item.source);
 
-        const bool store = info.size == 0 || sampledEntropy(in, info.size) > kStoreEntropy;
+        // One byte more than a read block tells whether the file ends within the block.
+        std::size_t first = 0;
+        if (int rc = readFully(in, buffer.data(), buffer.size(), first))
+            return msg::inputUnreadable(item.source, rc);
+        const bool whole = first < buffer.size();
+        std::int64_t size = info.size;
+        if (whole)
+            size = static_cast<std::int64_t>(first);
+        else if (info.size == 0)
+            return msg::inputSizeUnknown(item.source);
+        else if (info.size < static_cast<std::int64_t>(first))
+            return msg::inputChanged(item.source);
+
+        const double entropy =
+            whole ? sampledEntropy(size,
+                                   [&](unsigned char* out, std::int64_t offset, std::size_t& got) {
+                                       got = std::min<std::size_t>(kSampleSize, first - offset);
+                                       std::copy_n(buffer.data() + offset, got, out);
+                                       return true;
+                                   })
+                  : sampledEntropy(size, [&](unsigned char* out, std::int64_t offset, std::size_t& got) {
+                        return io::readAt(in, out, kSampleSize, offset, got) == 0;
+                    });
+        const bool store = size == 0 || entropy > kStoreEntropy;
         if ((store ? archive_write_zip_set_compression_store(a)
                    : archive_write_zip_set_compression_deflate(a)) != ARCHIVE_OK)
             return msg::internalError("ZIP-Kompression nicht verfügbar");
@@ -247,21 +296,32 @@ private:
         archive_entry_set_perm(entry.get(), (info.mode & 0111) ? 0755 : 0644);
         archive_entry_set_mtime(entry.get(), info.mtime, 0);
         // A known size keeps small entries out of Zip64.
-        archive_entry_set_size(entry.get(), info.size);
+        archive_entry_set_size(entry.get(), size);
         if (std::string text = writeHeader(a, entry.get(), item); !text.empty())
             return text;
 
-        std::int64_t remaining = info.size;
-        while (remaining > 0) {
-            std::size_t got = 0;
-            const auto want = static_cast<std::size_t>(std::min<std::int64_t>(remaining, buffer.size()));
-            if (int rc = io::read(in, buffer.data(), want, got))
-                return msg::inputUnreadable(item.source, rc);
-            if (got == 0)
-                return msg::inputChanged(item.source);
-            if (archive_write_data(a, buffer.data(), got) != static_cast<la_ssize_t>(got))
+        std::size_t got = first;
+        std::int64_t remaining = size;
+        for (;;) {
+            if (got > 0 && archive_write_data(a, buffer.data(), got) != static_cast<la_ssize_t>(got))
                 return writeFailure();
             remaining -= static_cast<std::int64_t>(got);
+            if (whole || remaining <= 0)
+                break;
+            const auto want = static_cast<std::size_t>(std::min<std::int64_t>(remaining, buffer.size()));
+            if (int rc = readFully(in, buffer.data(), want, got))
+                return msg::inputUnreadable(item.source, rc);
+            if (got < want)
+                return msg::inputChanged(item.source);
+        }
+        if (!whole) {
+            // The file must end where its size said.
+            unsigned char probe = 0;
+            std::size_t more = 0;
+            if (int rc = io::read(in, &probe, 1, more))
+                return msg::inputUnreadable(item.source, rc);
+            if (more != 0)
+                return msg::inputChanged(item.source);
         }
         if (archive_write_finish_entry(a) != ARCHIVE_OK)
             return writeFailure();
@@ -303,6 +363,15 @@ std::string pack(const std::string& fileList, const std::string& archiveBase, co
     if (paths.empty())
         return msg::noFiles();
 
+    const std::string target = archiveBase + kExtension;
+    if (!isUsablePassPhrase(passPhrase))
+        return msg::passPhraseInvalid(target);
+    // A relative piece, such as what is left of a name that contained the separator, would be
+    // taken from whatever the current directory happens to be.
+    for (const auto& path : paths)
+        if (!io::isAbsolute(path))
+            return msg::inputNotAbsolute(path);
+
     const std::string targetDir = io::parentOf(archiveBase);
     io::FileInfo dirInfo;
     if (io::stat(targetDir, dirInfo) != 0 || !dirInfo.isDirectory)
@@ -313,8 +382,8 @@ std::string pack(const std::string& fileList, const std::string& archiveBase, co
         if (!planner.addListed(path))
             return planner.error;
 
-    const std::string target = archiveBase + kExtension;
-    ArchiveJob job(target, target + "." + io::randomSuffix() + ".tmp");
+    temp::removeDeadTemporaries(targetDir);
+    ArchiveJob job(target, temp::archiveTempName(target));
     return job.run(planner.items, passPhrase);
 }
 

@@ -183,6 +183,24 @@ ProcessResult run(const QString& program, const QStringList& args, const QString
     return r;
 }
 
+SmallDisk::SmallDisk(const QString& dir, const QString& size) : m_dir(dir)
+{
+#ifdef Q_OS_LINUX
+    m_mounted = QDir().mkpath(dir) &&
+                run(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                              QStringLiteral("size=") + size, QStringLiteral("tmpfs"), dir})
+                    .ok();
+#else
+    Q_UNUSED(size);
+#endif
+}
+
+SmallDisk::~SmallDisk()
+{
+    if (m_mounted)
+        run(QStringLiteral("umount"), {m_dir});
+}
+
 static QStringList opensslArgs(bool decrypt, const QString& in, const QString& out, const QString& passPhrase)
 {
     QStringList args{QStringLiteral("enc")};

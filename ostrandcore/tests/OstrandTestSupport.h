@@ -42,6 +42,21 @@ bool hasTool(const QString& name);
 ProcessResult run(const QString& program, const QStringList& args, const QString& workDir = {},
                   const QString& stdoutFile = {}, const QStringList& extraEnv = {});
 
+// A tmpfs of the given size ("512k") mounted on dir (created if missing) while the object lives:
+// a small disk to fill. Not mounted where that is not possible (not Linux, not root).
+class SmallDisk {
+public:
+    SmallDisk(const QString& dir, const QString& size);
+    ~SmallDisk();
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    bool mounted() const { return m_mounted; }
+
+private:
+    QString m_dir;
+    bool m_mounted = false;
+};
+
 // openssl enc in exactly the container format of the library.
 ProcessResult opensslEncrypt(const QString& in, const QString& out, const QString& passPhrase);
 ProcessResult opensslDecrypt(const QString& in, const QString& out, const QString& passPhrase);

@@ -12,6 +12,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -22,6 +23,9 @@
 #include <thread>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -58,6 +62,35 @@ QStringList leftovers(const QString& root, bool archivesToo)
     return found;
 }
 
+// The temporaries of Pack and UnPack directly in dir: "NAME.zip.3des.<pid>-<hex>.tmp" files and
+// ".ostrand-<pid>-<hex>.tmp" folders.
+QStringList temporariesIn(const QString& dir)
+{
+    return QDir(dir).entryList({QStringLiteral("*.tmp")},
+                               QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+// Waits until dir holds a temporary with data in it: the pack temporary with some bytes, or a staging
+// folder with a file that has some.
+QString waitForTemporaryWithData(const QString& dir, int timeoutMs = 30000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < timeoutMs) {
+        for (const QString& name : temporariesIn(dir)) {
+            const QFileInfo info(dir + '/' + name);
+            if (info.isFile() && info.size() > 0)
+                return name;
+            QDirIterator it(info.filePath(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+            while (it.hasNext())
+                if (QFileInfo(it.next()).size() > 0)
+                    return name;
+        }
+        QThread::usleep(2000);
+    }
+    return {};
+}
+
 enum class Fault {
     MissingInput,
     FifoInput,
@@ -69,6 +102,9 @@ enum class Fault {
     MissingTargetDir,
     DirectoryLoop,
     DuplicateNames,
+    RelativePath,
+    RelativePieceOfSplitName,
+    DotRelativePath,
 };
 
 } // namespace
@@ -86,6 +122,18 @@ private slots:
     void archiveLayout();
     void packFailures_data();
     void packFailures();
+    void controlCharacterInPassPhrase_data();
+    void controlCharacterInPassPhrase();
+    void filesWithoutTrueSize_data();
+    void filesWithoutTrueSize();
+    void largeFileWithoutSizeIsRefused();
+    void fileGrowingWhilePackedIsRefused();
+    void killedRunIsCleanedUpByTheNext_data();
+    void killedRunIsCleanedUpByTheNext();
+    void liveRunKeepsItsTemporaries_data();
+    void liveRunKeepsItsTemporaries();
+    void onlyDeadOwnersTemporariesAreRemoved_data() { killedRunIsCleanedUpByTheNext_data(); }
+    void onlyDeadOwnersTemporariesAreRemoved();
     void failedPackKeepsExistingArchive();
     void diskFull();
     void targetDirectoryVanishes();
@@ -252,6 +300,14 @@ void TestOstrandPack::packFailures_data()
         << QStringList{QStringLiteral("schleife"), QStringLiteral("symbolischen Verweis")};
     QTest::newRow("same name twice") << Fault::DuplicateNames
                                      << QStringList{QStringLiteral("gleich.txt"), QStringLiteral("mehrfach")};
+    // Each of these names a file that exists in the current directory.
+    const QString notAbsolute = QStringLiteral("kein vollständiger Pfad");
+    QTest::newRow("relative path") << Fault::RelativePath
+                                   << QStringList{QStringLiteral("\"gut.csv\""), notAbsolute};
+    QTest::newRow("relative piece of a name with the separator")
+        << Fault::RelativePieceOfSplitName << QStringList{QStringLiteral("\"gut.csv\""), notAbsolute};
+    QTest::newRow("path starting with a dot")
+        << Fault::DotRelativePath << QStringList{QStringLiteral("\"./gut.csv\""), notAbsolute};
 }
 
 void TestOstrandPack::packFailures()
@@ -318,7 +374,21 @@ void TestOstrandPack::packFailures()
         buildTree(src, {QStringLiteral("a/gleich.txt:10:t"), QStringLiteral("b/gleich.txt:20:t")});
         list << src + QStringLiteral("/a/gleich.txt") << src + QStringLiteral("/b/gleich.txt");
         break;
+    case Fault::RelativePath:
+        list << QStringLiteral("gut.csv");
+        break;
+    case Fault::RelativePieceOfSplitName:
+        // "notiz;gut.csv" crosses the boundary as two pieces.
+        writeFile(src + QStringLiteral("/notiz"), "x");
+        list = QStringList{src + QStringLiteral("/notiz;gut.csv")};
+        break;
+    case Fault::DotRelativePath:
+        list << QStringLiteral("./gut.csv");
+        break;
     }
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(src));
+    auto restore = qScopeGuard([&] { QDir::setCurrent(previous); });
 
     const QString result = pack(list, target + QStringLiteral("/archiv"), pass);
     QVERIFY2(!result.isEmpty(), "Pack reported success");
@@ -327,6 +397,333 @@ void TestOstrandPack::packFailures()
     QVERIFY2(leftovers(tmp.path(), true).isEmpty(), qPrintable(leftovers(tmp.path(), true).join(' ')));
     if (fault != Fault::MissingTargetDir)
         QVERIFY(QDir(target).isEmpty());
+}
+
+void TestOstrandPack::controlCharacterInPassPhrase_data()
+{
+    QTest::addColumn<QByteArray>("passPhrase");
+    QTest::newRow("start of heading") << QByteArray("Geh\x01im");
+    QTest::newRow("tab") << QByteArray("Geh\tim");
+    QTest::newRow("line feed at the end") << QByteArray("Geheim\n");
+    QTest::newRow("carriage return") << QByteArray("Geh\rim");
+    QTest::newRow("unit separator") << QByteArray("Geh\x1fim");
+    QTest::newRow("delete") << QByteArray("Geh\x7fim");
+}
+
+void TestOstrandPack::controlCharacterInPassPhrase()
+{
+    QFETCH(QByteArray, passPhrase);
+    QTemporaryDir tmp;
+    writeFile(tmp.filePath(QStringLiteral("quelle.txt")), "inhalt");
+    const QString base = tmp.filePath(QStringLiteral("archiv"));
+    const QString archive = base + QStringLiteral(".zip.3des");
+    const QByteArray list = QFile::encodeName(tmp.filePath(QStringLiteral("quelle.txt")));
+    const QByteArray baseBytes = QFile::encodeName(base);
+
+    const QString packed = QString::fromUtf8(Pack(nullptr, list.constData(), baseBytes.constData(), passPhrase.constData()));
+    QVERIFY2(packed.contains(QStringLiteral("Steuerzeichen")) && packed.contains(archive), qPrintable(packed));
+    QVERIFY(!QFileInfo::exists(archive));
+    QVERIFY(leftovers(tmp.path(), true).isEmpty());
+
+    // The same pass phrase is refused when opening, before it could derive a key.
+    QCOMPARE(pack({tmp.filePath(QStringLiteral("quelle.txt"))}, base, kPass), QString());
+    const QString out = tmp.filePath(QStringLiteral("aus"));
+    const QByteArray archiveBytes = QFile::encodeName(archive), outBytes = QFile::encodeName(out);
+    const QString unpacked =
+        QString::fromUtf8(UnPack(archiveBytes.constData(), outBytes.constData(), passPhrase.constData()));
+    QVERIFY2(unpacked.contains(QStringLiteral("Steuerzeichen")) && unpacked.contains(archive),
+             qPrintable(unpacked));
+    QVERIFY(!QFileInfo::exists(out));
+}
+
+// The file system does not always know a file's size: pseudo-files report 0 or a page size. What
+// is read is what is stored, with its true size.
+void TestOstrandPack::filesWithoutTrueSize_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::newRow("size 0, proc") << QStringLiteral("/proc/version");
+    QTest::newRow("size 0, own process") << QStringLiteral("/proc/self/cmdline");
+    QTest::newRow("page size, sysfs") << QStringLiteral("/sys/kernel/mm/transparent_hugepage/enabled");
+}
+
+void TestOstrandPack::filesWithoutTrueSize()
+{
+    QFETCH(QString, path);
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
+        QSKIP("not present here");
+    const QByteArray expected = in.readAll();
+    QVERIFY(!expected.isEmpty());
+    QVERIFY(QFileInfo(path).size() != expected.size());
+
+    QTemporaryDir tmp;
+    const QString base = tmp.filePath(QStringLiteral("archiv"));
+    QCOMPARE(pack({path}, base, kPass), QString());
+    const QString out = tmp.filePath(QStringLiteral("aus"));
+    QCOMPARE(unpack(base + QStringLiteral(".zip.3des"), out, kPass), QString());
+    QCOMPARE(readFile(out + '/' + QFileInfo(path).fileName()), expected);
+}
+
+// A pseudo-file too long to read ahead cannot get a true size in its entry header.
+void TestOstrandPack::largeFileWithoutSizeIsRefused()
+{
+    const QString path = QStringLiteral("/proc/kallsyms");
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly) || QFileInfo(path).size() != 0 || in.read(2 << 20).size() <= (1 << 20))
+        QSKIP("no readable pseudo-file over 1 MiB here");
+    QTemporaryDir tmp;
+    const QString result = pack({path}, tmp.filePath(QStringLiteral("archiv")), kPass);
+    QVERIFY2(result.contains(QStringLiteral("\"/proc/kallsyms\" gibt ihre Größe nicht an")), qPrintable(result));
+    QVERIFY(leftovers(tmp.path(), true).isEmpty());
+}
+
+// A file that grows while it is read would be cut at the size seen when it was opened.
+void TestOstrandPack::fileGrowingWhilePackedIsRefused()
+{
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath(QStringLiteral("wachsend.log"));
+    writeFile(path, content(QStringLiteral("wachsend"), 8000000, 'r'));
+    std::atomic<bool> stop{false};
+    std::thread appender([&] {
+        QFile f(path);
+        if (!f.open(QIODevice::Append))
+            return;
+        const QByteArray line = content(QStringLiteral("zeile"), 4096, 't');
+        for (int i = 0; i < 50000 && !stop; ++i) {
+            f.write(line);
+            f.flush();
+            QThread::usleep(500);
+        }
+    });
+    const QString result = pack({path}, tmp.filePath(QStringLiteral("archiv")), kPass);
+    stop = true;
+    appender.join();
+    QVERIFY2(result.contains(QStringLiteral("\"") + path + QStringLiteral("\" hat sich während des Packens verändert")),
+             qPrintable(result));
+    QVERIFY(leftovers(tmp.path(), true).isEmpty());
+}
+
+namespace {
+
+// A run whose temporaries another run must find: a large archive to write or to extract.
+struct LongRun {
+    QString src;       // the large input file
+    QString archive;   // for unpacking: the archive of src
+    QString workDir;   // where the temporaries appear
+    QStringList args;  // ostrand-bench arguments
+
+    LongRun(const QString& root, bool packing)
+    {
+        src = root + QStringLiteral("/quelle/gross.bin");
+        writeFile(src, content(QStringLiteral("gross"), 40000000, 'r'));
+        if (packing) {
+            workDir = root + QStringLiteral("/ziel");
+            QDir().mkpath(workDir);
+            args = QStringList{QStringLiteral("pack"), workDir + QStringLiteral("/langsam"), kPass, src};
+        } else {
+            archive = root + QStringLiteral("/langsam");
+            const QString packed = pack({src}, archive, kPass);
+            if (!packed.isEmpty())
+                qFatal("cannot prepare the archive: %s", qPrintable(packed));
+            archive += QStringLiteral(".zip.3des");
+            workDir = root + QStringLiteral("/aus");
+            args = QStringList{QStringLiteral("unpack"), archive, workDir, kPass};
+        }
+    }
+
+    QString runInThisProcess() const
+    {
+        return args[0] == QLatin1String("pack") ? pack({src}, args[1], kPass) : unpack(archive, workDir, kPass);
+    }
+
+    // What the finished run must have produced.
+    bool resultIsComplete() const
+    {
+        if (args[0] == QLatin1String("unpack"))
+            return readFile(workDir + QStringLiteral("/gross.bin")) == readFile(src);
+        QTemporaryDir check;
+        return unpack(args[1] + QStringLiteral(".zip.3des"), check.path(), kPass).isEmpty() &&
+               readFile(check.filePath(QStringLiteral("gross.bin"))) == readFile(src);
+    }
+};
+
+// A short run of the other kind in the same folder, which must do its own work and leave the folder
+// free of its own temporaries.
+QString otherRunIn(const QString& root, const QString& dir, bool packing)
+{
+    const QString small = root + QStringLiteral("/klein.txt");
+    writeFile(small, "klein");
+    if (packing)
+        return pack({small}, dir + QStringLiteral("/zweites"), kPass);
+    const QString packed = pack({small}, root + QStringLiteral("/klein"), kPass);
+    return packed.isEmpty() ? unpack(root + QStringLiteral("/klein.zip.3des"), dir, kPass) : packed;
+}
+
+} // namespace
+
+void TestOstrandPack::killedRunIsCleanedUpByTheNext_data()
+{
+    QTest::addColumn<bool>("packing");
+    QTest::newRow("pack") << true;
+    QTest::newRow("unpack") << false;
+}
+
+// A run killed half way leaves its temporary (for UnPack: decrypted data); the next run in the same
+// folder removes it.
+void TestOstrandPack::killedRunIsCleanedUpByTheNext()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("needs SIGKILL");
+#else
+    QFETCH(bool, packing);
+    QTemporaryDir tmp;
+    const LongRun run(tmp.path(), packing);
+    QProcess child;
+    child.start(QStringLiteral(OSTRAND_BENCH_TOOL), run.args);
+    QVERIFY(child.waitForStarted());
+    const qint64 pid = child.processId();
+    const QString temporary = waitForTemporaryWithData(run.workDir);
+    child.kill();
+    QVERIFY(child.waitForFinished());
+    QVERIFY2(!temporary.isEmpty(), "the temporary never showed up");
+    QVERIFY2(child.exitStatus() == QProcess::CrashExit, "the run finished before it was killed");
+    QCOMPARE(temporariesIn(run.workDir), QStringList{temporary});
+
+    QCOMPARE(otherRunIn(tmp.path(), run.workDir, packing), QString());
+    QCOMPARE(temporariesIn(run.workDir), QStringList());
+    // The owner's process id is part of the name, for whoever looks at the folder.
+    QVERIFY2(temporary.contains(QStringLiteral(".%1-").arg(pid)) ||
+                 temporary.contains(QStringLiteral("-%1-").arg(pid)),
+             qPrintable(temporary));
+    if (!packing)
+        QCOMPARE(QDir(run.workDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("klein.txt")});
+#endif
+}
+
+void TestOstrandPack::liveRunKeepsItsTemporaries_data()
+{
+    QTest::addColumn<bool>("packing");
+    QTest::addColumn<bool>("ownProcess"); // the live run in another thread of this process
+    QTest::newRow("pack in another process") << true << false;
+    QTest::newRow("unpack in another process") << false << false;
+    QTest::newRow("pack in another thread") << true << true;
+    QTest::newRow("unpack in another thread") << false << true;
+}
+
+// While a run lives, another run in the same folder leaves its temporaries alone, whether it is a
+// stopped process or a thread of the same process.
+void TestOstrandPack::liveRunKeepsItsTemporaries()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("needs SIGSTOP");
+#else
+    QFETCH(bool, packing);
+    QFETCH(bool, ownProcess);
+    QTemporaryDir tmp;
+    const LongRun run(tmp.path(), packing);
+    QProcess child;
+    pid_t pid = 0;
+    QString threadResult = QStringLiteral("not run");
+    std::atomic<bool> threadDone{false};
+    std::thread worker;
+    if (ownProcess) {
+        worker = std::thread([&] {
+            threadResult = run.runInThisProcess();
+            threadDone = true;
+        });
+    } else {
+        child.start(QStringLiteral(OSTRAND_BENCH_TOOL), run.args);
+        QVERIFY(child.waitForStarted());
+        pid = static_cast<pid_t>(child.processId());
+        QVERIFY(pid > 0);
+    }
+    auto finish = qScopeGuard([&] {
+        if (worker.joinable())
+            worker.join();
+        if (pid > 0 && child.state() != QProcess::NotRunning) {
+            ::kill(pid, SIGCONT);
+            child.waitForFinished(60000);
+        }
+    });
+    const QString temporary = waitForTemporaryWithData(run.workDir);
+    QVERIFY2(!temporary.isEmpty(), "the temporary never showed up");
+    if (!ownProcess) {
+        QVERIFY2(child.state() == QProcess::Running, "the run finished before it could be stopped");
+        QCOMPARE(::kill(pid, SIGSTOP), 0);
+    }
+
+    QCOMPARE(otherRunIn(tmp.path(), run.workDir, packing), QString());
+    // A thread cannot be stopped: had it finished meanwhile, its temporary is gone by its own rename,
+    // and only its result below tells.
+    if (!ownProcess || !threadDone)
+        QVERIFY2(temporariesIn(run.workDir).contains(temporary), "the live run's temporary was removed");
+
+    if (ownProcess) {
+        worker.join();
+        QCOMPARE(threadResult, QString());
+    } else {
+        QCOMPARE(::kill(pid, SIGCONT), 0);
+        QVERIFY(child.waitForFinished(60000));
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+                 child.readAllStandardError().constData());
+    }
+    QVERIFY(run.resultIsComplete());
+    QCOMPARE(temporariesIn(run.workDir), QStringList());
+#endif
+}
+
+// Temporaries of a process that is gone are removed, unless their lock is still held (an owner on
+// another machine sharing the folder); names that only look similar are never touched.
+void TestOstrandPack::onlyDeadOwnersTemporariesAreRemoved()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("needs flock");
+#else
+    QFETCH(bool, packing);
+    QProcess gone;
+    gone.start(QStringLiteral("true"), QStringList());
+    QVERIFY(gone.waitForStarted());
+    const QString pid = QString::number(gone.processId());
+    QVERIFY(gone.waitForFinished());
+
+    QTemporaryDir tmp;
+    const QString dir = tmp.filePath(QStringLiteral("ordner"));
+    const QString tag = pid + QStringLiteral("-0123456789abcdef.tmp");
+    const QStringList removed{QStringLiteral("alt.zip.3des.") + tag, QStringLiteral(".ostrand-") + tag};
+    const QStringList kept{
+        QStringLiteral("gesperrt.zip.3des.") + tag,                   // its lock is held
+        QStringLiteral("alt.zip.3des.tmp"),                            // no owner in the name
+        QStringLiteral("alt.zip.3des.") + pid + QStringLiteral("-xyz.tmp"),
+        QStringLiteral("notiz.") + tag,                                // not an archive's temporary
+        QStringLiteral(".ostrand-0123456789abcdef.tmp"),               // no process id
+        QStringLiteral("datei.ostrand-") + tag,
+    };
+    writeFile(dir + '/' + removed[0], "halbes Archiv");
+    writeFile(dir + '/' + removed[1] + QStringLiteral("/unter/entschluesselt.csv"), "Klartext");
+    for (const QString& name : kept)
+        writeFile(dir + '/' + name, "bleibt");
+    // A folder name where a file is expected and the other way round, and a link to a folder.
+    QVERIFY(QDir().mkpath(dir + QStringLiteral("/ordner.zip.3des.") + pid + QStringLiteral("-fedcba9876543210.tmp")));
+    writeFile(dir + QStringLiteral("/.ostrand-") + pid + QStringLiteral("-fedcba9876543210.tmp"), "Datei");
+    writeFile(tmp.filePath(QStringLiteral("fremd/wichtig.txt")), "fremd");
+    QVERIFY(QFile::link(tmp.filePath(QStringLiteral("fremd")),
+                        dir + QStringLiteral("/.ostrand-") + pid + QStringLiteral("-00000000000000ff.tmp")));
+
+    const int lockFd = ::open(QFile::encodeName(dir + '/' + kept[0]).constData(), O_RDONLY | O_CLOEXEC);
+    QVERIFY(lockFd >= 0);
+    auto unlock = qScopeGuard([&] { ::close(lockFd); });
+    QCOMPARE(::flock(lockFd, LOCK_EX | LOCK_NB), 0);
+
+    const auto before = snapshot(dir);
+    QCOMPARE(otherRunIn(tmp.path(), dir, packing), QString());
+    const auto after = snapshot(dir);
+    for (auto it = before.begin(); it != before.end(); ++it) {
+        const bool gone = removed.contains(it.key().section('/', 0, 0).section(QStringLiteral(" -> "), 0, 0));
+        QVERIFY2(after.contains(it.key()) != gone, qPrintable(it.key()));
+    }
+    QVERIFY(QFileInfo::exists(tmp.filePath(QStringLiteral("fremd/wichtig.txt"))));
+#endif
 }
 
 // Callers ask the user before replacing an archive; a failed attempt must not have destroyed the old one.
@@ -360,13 +757,9 @@ void TestOstrandPack::diskFull()
 #else
     QTemporaryDir tmp;
     const QString small = tmp.filePath(QStringLiteral("klein"));
-    QVERIFY(QDir().mkpath(small));
-    ProcessResult mounted =
-        run(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                      QStringLiteral("size=512k"), QStringLiteral("tmpfs"), small});
-    if (!mounted.ok())
+    SmallDisk disk(small, QStringLiteral("512k"));
+    if (!disk.mounted())
         QSKIP("cannot mount a small tmpfs here");
-    auto unmount = qScopeGuard([&] { run(QStringLiteral("umount"), {small}); });
 
     const QString src = tmp.filePath(QStringLiteral("quelle"));
     buildTree(src, {QStringLiteral("zufall.bin:2000000:r")});

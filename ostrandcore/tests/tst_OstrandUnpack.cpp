@@ -33,6 +33,21 @@ bool encrypt(const QString& zip, const QString& archive)
     return r.ok();
 }
 
+// Writes a ZIP with makezip.py (its arguments, with %ZIP% for the ZIP's path) into dir and encrypts
+// it; the path of the encrypted archive, empty on failure.
+QString makeArchive(const QString& dir, const QString& name, QStringList args)
+{
+    const QString zip = dir + '/' + name + QStringLiteral(".zip");
+    args.replaceInStrings(QStringLiteral("%ZIP%"), zip);
+    ProcessResult made = run(python(), QStringList{makeZipScript()} + args);
+    if (!made.ok()) {
+        qWarning("makezip.py failed: %s", made.err.constData());
+        return {};
+    }
+    const QString archive = zip + QStringLiteral(".3des");
+    return encrypt(zip, archive) ? archive : QString();
+}
+
 enum class Damage { WrongPassPhrase, Truncate, FlipByte, Replace };
 
 } // namespace
@@ -50,6 +65,12 @@ private slots:
     void hostileEntries();
     void damagedArchives_data();
     void damagedArchives();
+    void damagedZipInside_data();
+    void damagedZipInside();
+    void emptyArchive();
+    void outputFolderBehindSymlink_data();
+    void outputFolderBehindSymlink();
+    void diskFullIsReportedAsSuch();
     void existingFilesAreNotOverwritten();
     void argumentErrors_data();
     void argumentErrors();
@@ -126,11 +147,9 @@ void TestOstrandUnpack::legacyCodePageNames()
         QSKIP("python3 or openssl is not installed");
     QTemporaryDir tmp;
     const QStringList names{QStringLiteral("Übersicht äöü ß.txt"), QStringLiteral("Maßnahmen/Ärzte Öl.csv")};
-    const QString zip = tmp.filePath(QStringLiteral("alt.zip"));
-    ProcessResult made = run(python(), QStringList{makeZipScript(), QStringLiteral("cp437"), zip} + names);
-    QVERIFY2(made.ok(), made.err.constData());
-    const QString archive = tmp.filePath(QStringLiteral("alt.zip.3des"));
-    QVERIFY(encrypt(zip, archive));
+    const QString archive = makeArchive(tmp.path(), QStringLiteral("alt"),
+                                        QStringList{QStringLiteral("cp437"), QStringLiteral("%ZIP%")} + names);
+    QVERIFY(!archive.isEmpty());
     const QString out = tmp.filePath(QStringLiteral("aus"));
     QCOMPARE(unpack(archive, out, kPass), QString());
     QMap<QString, QByteArray> expected{{QStringLiteral("Maßnahmen/"), {}}};
@@ -186,11 +205,9 @@ void TestOstrandUnpack::hostileEntries()
     const QString outsideDir = tmp.filePath(QStringLiteral("draussen"));
     writeFile(outsideDir + QStringLiteral("/vorhanden.txt"), "bleibt");
     entries.replace(QStringLiteral("%OUTSIDE%"), outsideDir);
-    const QString zip = tmp.filePath(QStringLiteral("feind.zip"));
-    ProcessResult made = run(python(), {makeZipScript(), QStringLiteral("entries"), zip, entries});
-    QVERIFY2(made.ok(), made.err.constData());
-    const QString archive = tmp.filePath(QStringLiteral("feind.zip.3des"));
-    QVERIFY(encrypt(zip, archive));
+    const QString archive =
+        makeArchive(tmp.path(), QStringLiteral("feind"), {QStringLiteral("entries"), QStringLiteral("%ZIP%"), entries});
+    QVERIFY(!archive.isEmpty());
     const auto before = snapshot(tmp.path());
 
     const QString out = tmp.filePath(QStringLiteral("ausgabe"));
@@ -298,6 +315,143 @@ void TestOstrandUnpack::damagedArchives()
     QVERIFY(QDir(out).isEmpty());
     const QString diff = compareTrees(before, snapshot(tmp.path()));
     QVERIFY2(diff.isEmpty(), qPrintable(diff));
+}
+
+// The right pass phrase on a damaged ZIP: the answer names the damage, never the pass phrase or
+// the disk, and nothing is extracted.
+void TestOstrandUnpack::damagedZipInside_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QStringList>("fragments");
+    const QString damaged = QStringLiteral("ist beschädigt");
+    const QString entry = QStringLiteral("\"bericht.csv\"");
+    const QString notRegular = QStringLiteral("weder eine Datei noch ein Verzeichnis");
+    QTest::newRow("central directory size 0")
+        << QStringLiteral("directory-size-zero")
+        << QStringList{damaged, QStringLiteral("Inhaltsverzeichnis: 1, davon lesbar: 0")};
+    QTest::newRow("more entries announced than present")
+        << QStringLiteral("entry-count-too-high")
+        << QStringList{damaged, QStringLiteral("Inhaltsverzeichnis: 2, davon lesbar: 1")};
+    QTest::newRow("broken central directory record")
+        << QStringLiteral("central-signature") << QStringList{damaged, QStringLiteral("Inhaltsverzeichnis")};
+    QTest::newRow("wrong size of a stored entry") << QStringLiteral("wrong-size-stored") << QStringList{damaged, entry};
+    QTest::newRow("wrong size of a deflated entry")
+        << QStringLiteral("wrong-size-deflated") << QStringList{damaged, entry};
+    QTest::newRow("flipped bit in deflate data") << QStringLiteral("flipped-deflate-bit") << QStringList{damaged, entry};
+    QTest::newRow("UTF-8 flag on a name that is not UTF-8")
+        << QStringLiteral("invalid-utf8-name") << QStringList{damaged, QStringLiteral("kein gültiger UTF-8-Text")};
+    QTest::newRow("FIFO") << QStringLiteral("fifo") << QStringList{QStringLiteral("\"rohr\""), notRegular};
+    QTest::newRow("character device")
+        << QStringLiteral("character-device") << QStringList{QStringLiteral("\"geraet\""), notRegular};
+    QTest::newRow("block device") << QStringLiteral("block-device")
+                                  << QStringList{QStringLiteral("\"platte\""), notRegular};
+    QTest::newRow("socket") << QStringLiteral("socket") << QStringList{QStringLiteral("\"sockel\""), notRegular};
+}
+
+void TestOstrandUnpack::damagedZipInside()
+{
+    if (!hasTool(python()) || !hasTool(QStringLiteral("openssl")))
+        QSKIP("python3 or openssl is not installed");
+    QFETCH(QString, kind);
+    QFETCH(QStringList, fragments);
+    QTemporaryDir tmp;
+    const QString archive =
+        makeArchive(tmp.path(), QStringLiteral("kaputt"), {QStringLiteral("damaged"), kind, QStringLiteral("%ZIP%")});
+    QVERIFY(!archive.isEmpty());
+    const auto before = snapshot(tmp.path());
+
+    const QString out = tmp.filePath(QStringLiteral("aus"));
+    const QString result = unpack(archive, out, kPass);
+    QVERIFY2(!result.isEmpty(), "UnPack accepted a damaged archive");
+    QVERIFY2(result.contains(QLatin1Char('"') + archive + QLatin1Char('"')), qPrintable(result));
+    for (const QString& f : fragments)
+        QVERIFY2(result.contains(f), qPrintable(result));
+    QVERIFY2(!result.contains(QStringLiteral("Passwort")), qPrintable(result));
+    QVERIFY2(!result.contains(QStringLiteral("Ein-/Ausgabefehler")), qPrintable(result));
+    QVERIFY(!QFileInfo::exists(out));
+    const QString diff = compareTrees(before, snapshot(tmp.path()));
+    QVERIFY2(diff.isEmpty(), qPrintable(diff));
+}
+
+// A ZIP without entries is valid: it unpacks to nothing, successfully.
+void TestOstrandUnpack::emptyArchive()
+{
+    if (!hasTool(python()) || !hasTool(QStringLiteral("openssl")))
+        QSKIP("python3 or openssl is not installed");
+    QTemporaryDir tmp;
+    const QString archive = makeArchive(tmp.path(), QStringLiteral("leer"),
+                                        {QStringLiteral("damaged"), QStringLiteral("empty"), QStringLiteral("%ZIP%")});
+    QVERIFY(!archive.isEmpty());
+    const QString out = tmp.filePath(QStringLiteral("aus"));
+    QCOMPARE(unpack(archive, out, kPass), QString());
+    QVERIFY(QFileInfo(out).isDir());
+    QVERIFY(QDir(out).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
+    QVERIFY(unpack(archive, tmp.filePath(QStringLiteral("aus2")), QStringLiteral("anderes Passwort"))
+                .contains(QStringLiteral("falsches Passwort")));
+}
+
+// Links in the user's own output path are the user's business; only links inside the archive are
+// refused.
+void TestOstrandUnpack::outputFolderBehindSymlink_data()
+{
+    QTest::addColumn<QString>("output");   // below the temporary folder
+    QTest::addColumn<QString>("realDir");  // where the files must land
+    QTest::newRow("existing folder through a link") << QStringLiteral("verweis") << QStringLiteral("echt");
+    QTest::newRow("new folders below a link")
+        << QStringLiteral("verweis/neu/tiefer") << QStringLiteral("echt/neu/tiefer");
+    QTest::newRow("link to a link") << QStringLiteral("kette/aus") << QStringLiteral("echt/aus");
+    QTest::newRow("link in the middle, then a climb")
+        << QStringLiteral("verweis/neu/../aus") << QStringLiteral("echt/aus");
+}
+
+void TestOstrandUnpack::outputFolderBehindSymlink()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("needs symbolic links");
+#else
+    QFETCH(QString, output);
+    QFETCH(QString, realDir);
+    QTemporaryDir tmp;
+    QVERIFY(QDir().mkpath(tmp.filePath(QStringLiteral("echt"))));
+    QVERIFY(QFile::link(tmp.filePath(QStringLiteral("echt")), tmp.filePath(QStringLiteral("verweis"))));
+    QVERIFY(QFile::link(tmp.filePath(QStringLiteral("verweis")), tmp.filePath(QStringLiteral("kette"))));
+    const QString src = tmp.filePath(QStringLiteral("quelle"));
+    buildTree(src, {QStringLiteral("a.txt:100:t"), QStringLiteral("ordner/b.bin:3000:r")});
+    const QString base = tmp.filePath(QStringLiteral("archiv"));
+    QCOMPARE(pack({src + QStringLiteral("/a.txt"), src + QStringLiteral("/ordner")}, base, kPass), QString());
+
+    QCOMPARE(unpack(base + QStringLiteral(".zip.3des"), tmp.filePath(output), kPass), QString());
+    const QString diff = compareTrees(snapshot(src), snapshot(tmp.filePath(realDir)));
+    QVERIFY2(diff.isEmpty(), qPrintable(diff));
+    // The links themselves are untouched.
+    QVERIFY(QFileInfo(tmp.filePath(QStringLiteral("verweis"))).isSymLink());
+    QVERIFY(QFileInfo(tmp.filePath(QStringLiteral("kette"))).isSymLink());
+#endif
+}
+
+// A real failure of the disk still reads as one, with its cause.
+void TestOstrandUnpack::diskFullIsReportedAsSuch()
+{
+#ifndef Q_OS_LINUX
+    QSKIP("needs a small tmpfs");
+#else
+    QTemporaryDir tmp;
+    const QString small = tmp.filePath(QStringLiteral("klein"));
+    SmallDisk disk(small, QStringLiteral("256k"));
+    if (!disk.mounted())
+        QSKIP("cannot mount a small tmpfs here");
+    QVERIFY(QFile::link(small, tmp.filePath(QStringLiteral("verweis"))));
+
+    const QString src = tmp.filePath(QStringLiteral("quelle"));
+    buildTree(src, {QStringLiteral("zufall.bin:1000000:r")});
+    const QString base = tmp.filePath(QStringLiteral("archiv"));
+    QCOMPARE(pack({src + QStringLiteral("/zufall.bin")}, base, kPass), QString());
+    const QString out = tmp.filePath(QStringLiteral("verweis/aus"));
+    const QString result = unpack(base + QStringLiteral(".zip.3des"), out, kPass);
+    QVERIFY2(result.contains(QStringLiteral("nicht genügend Speicherplatz")), qPrintable(result));
+    QVERIFY2(result.contains(out), qPrintable(result));
+    QVERIFY(QDir(small).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
+#endif
 }
 
 void TestOstrandUnpack::existingFilesAreNotOverwritten()
