@@ -311,17 +311,25 @@ void TestNewsArea::refusedDescriptions()
 
 void TestNewsArea::sourceFilesOfOneName_data()
 {
+    const QString twoFiles =
+        "Die Dateien \"@1\" und \"@2\" haben denselben Dateinamen (Groß- und Kleinschreibung "
+        "zählen nicht). Eine Newsdatei kann jeden Dateinamen nur einmal aufnehmen; bitte "
+        "entfernen Sie eine der beiden Dateien aus der Liste.";
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<int>("first");
     QTest::addColumn<int>("second");
+    QTest::addColumn<QString>("text"); // @1 and @2: the two entries
     QTest::newRow("two folders") << QStringList{"quelle/Daten.bin", "quelle/Bericht.txt",
                                                 "Anders/Bericht.txt"}
-                                 << 1 << 2;
+                                 << 1 << 2 << twoFiles;
     QTest::newRow("letter case only")
-        << QStringList{"quelle/Bericht.txt", "quelle/Daten.bin", "Anders/BERICHT.TXT"} << 0 << 2;
+        << QStringList{"quelle/Bericht.txt", "quelle/Daten.bin", "Anders/BERICHT.TXT"} << 0 << 2 << twoFiles;
     QTest::newRow("umlaut in other case")
-        << QStringList{"quelle/Übersicht.txt", "Anders/übersicht.TXT"} << 0 << 1;
-    QTest::newRow("one file twice") << QStringList{"quelle/Bericht.txt", "quelle/Bericht.txt"} << 0 << 1;
+        << QStringList{"quelle/Übersicht.txt", "Anders/übersicht.TXT"} << 0 << 1 << twoFiles;
+    QTest::newRow("one file twice")
+        << QStringList{"quelle/Bericht.txt", "quelle/Bericht.txt"} << 0 << 1
+        << "Die Datei \"@2\" steht zweimal in der Liste. Eine Newsdatei kann jeden Dateinamen nur einmal "
+           "aufnehmen; bitte entfernen Sie einen der beiden Einträge aus der Liste.";
 }
 
 void TestNewsArea::sourceFilesOfOneName()
@@ -329,6 +337,7 @@ void TestNewsArea::sourceFilesOfOneName()
     QFETCH(QStringList, files);
     QFETCH(int, first);
     QFETCH(int, second);
+    QFETCH(QString, text);
     for (const QString& f : files) {
         if (!QFile::exists(data(f)))
             writeSource(f);
@@ -336,12 +345,8 @@ void TestNewsArea::sourceFilesOfOneName()
     prepare(files, "Info");
     const Files before = treeOf(m_data->path());
     QCOMPARE(m_area->bitbtnNwsErzeugenClick(), Creation::Refused);
-    QCOMPARE(
-        m_dialogs.texts(),
-        QStringList{"Die Dateien \"" + data(files.at(first)) + "\" und \"" + data(files.at(second)) +
-                    "\" haben denselben Dateinamen (Groß- und Kleinschreibung zählen nicht). Eine Newsdatei "
-                    "kann jeden Dateinamen nur einmal aufnehmen; bitte entfernen Sie eine der beiden Dateien "
-                    "aus der Liste."});
+    QCOMPARE(m_dialogs.texts(),
+             QStringList{text.replace("@1", data(files.at(first))).replace("@2", data(files.at(second)))});
     QCOMPARE(m_dialogs.shown.first().kind, Dialogs::Kind::Error);
     QCOMPARE(treeOf(m_data->path()), before);
     verifyInputsKept(files, "Info");

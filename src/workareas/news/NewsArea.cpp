@@ -202,11 +202,20 @@ bool NewsArea::sourcesAndDescriptionAccepted(const QString& description)
                 continue;
             m_source = j;
             changed();
-            dialogs.error(QStringLiteral("Die Dateien \"") + m_sources.at(i) + QStringLiteral("\" und \"") +
-                          m_sources.at(j) +
-                          QStringLiteral("\" haben denselben Dateinamen (Groß- und Kleinschreibung zählen "
-                                         "nicht). Eine Newsdatei kann jeden Dateinamen nur einmal aufnehmen; "
-                                         "bitte entfernen Sie eine der beiden Dateien aus der Liste."));
+            const QString onlyOnce =
+                QStringLiteral(" Eine Newsdatei kann jeden Dateinamen nur einmal aufnehmen; "
+                               "bitte entfernen Sie ");
+            if (m_sources.at(i) == m_sources.at(j))
+                dialogs.error(QStringLiteral("Die Datei \"") + m_sources.at(j) +
+                              QStringLiteral("\" steht zweimal in der Liste.") + onlyOnce +
+                              QStringLiteral("einen der beiden Einträge aus der Liste."));
+            else
+                dialogs.error(
+                    QStringLiteral("Die Dateien \"") + m_sources.at(i) + QStringLiteral("\" und \"") +
+                    m_sources.at(j) +
+                    QStringLiteral("\" haben denselben Dateinamen (Groß- und Kleinschreibung zählen "
+                                   "nicht).") +
+                    onlyOnce + QStringLiteral("eine der beiden Dateien aus der Liste."));
             return false;
         }
     }

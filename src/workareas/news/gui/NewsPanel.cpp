@@ -12,6 +12,7 @@
 #include <QDropEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -130,7 +131,9 @@ QGroupBox* NewsPanel::buildCreation(Dialogs& dialogs)
     lbNwsSourceFiles = new QListWidget(group);
     lbNwsSourceFiles->setObjectName(QStringLiteral("lbNwsSourceFiles"));
     lbNwsSourceFiles->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Long paths are shortened in the middle, so the file name stays in sight.
     lbNwsSourceFiles->setTextElideMode(Qt::ElideMiddle);
+    lbNwsSourceFiles->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     bitbtn = button(QStringLiteral("bitbtn"), QStringLiteral("Datei aus Liste entfernen"), group,
                     QStyle::SP_TrashIcon);
     edNewsBezeichnung = new QLineEdit(group);
@@ -152,18 +155,23 @@ QGroupBox* NewsPanel::buildCreation(Dialogs& dialogs)
     descriptionLabel->setBuddy(edNewsBezeichnung);
     auto* pathLabel = new QLabel(QStringLiteral("Ablagepfad:"), group);
 
+    // The source list takes the whole width, so the full paths have room.
+    auto* listButtons = new QHBoxLayout;
+    listButtons->addStretch(1);
+    listButtons->addWidget(bitbtnNwsGetFiles);
+    listButtons->addWidget(bitbtn);
     grid->addWidget(regNrLabel, 0, 0);
     grid->addWidget(cboxNwRegNr, 0, 1, Qt::AlignLeft);
-    grid->addWidget(lbNwsSourceFiles, 1, 0, 3, 2);
-    grid->addWidget(bitbtnNwsGetFiles, 1, 2);
-    grid->addWidget(bitbtn, 2, 2);
-    grid->addWidget(descriptionLabel, 4, 0);
-    grid->addWidget(edNewsBezeichnung, 4, 1, 1, 2);
-    grid->addWidget(pathLabel, 5, 0);
-    grid->addWidget(stNewsAusgabePfad, 5, 1, 1, 2);
-    grid->addWidget(bitbtnNwsErzeugen, 6, 2);
+    grid->addWidget(lbNwsSourceFiles, 1, 0, 1, 3);
+    grid->addLayout(listButtons, 2, 0, 1, 3);
+    grid->addWidget(descriptionLabel, 3, 0);
+    grid->addWidget(edNewsBezeichnung, 3, 1, 1, 2);
+    grid->addWidget(pathLabel, 4, 0);
+    grid->addWidget(stNewsAusgabePfad, 4, 1);
+    grid->addWidget(bitbtnNwsErzeugen, 4, 2);
     grid->setColumnStretch(1, 1);
-    grid->setRowStretch(3, 1);
+    grid->setRowStretch(1, 1);
+    m_labelWidth = descriptionLabel->sizeHint().width();
 
     connectGuarded(cboxNwRegNr, &QComboBox::currentIndexChanged, this, dialogs,
                    [this](int index) { m_area.chooseRegNr(index); });
@@ -198,6 +206,8 @@ QGroupBox* NewsPanel::buildDecryption(Dialogs& dialogs)
     grid->addWidget(new QLabel(QStringLiteral("Ablagepfad:"), group), 1, 0);
     grid->addWidget(stNwsAusgabepfad, 1, 1, 1, 2);
     grid->setColumnStretch(1, 1);
+    // Both paths start where the creation's fields start.
+    grid->setColumnMinimumWidth(0, m_labelWidth);
 
     connectGuarded(bitbtnNwsEntschluesseln, &QPushButton::clicked, this, dialogs,
                    [this] { m_area.bitbtnNwsEntschluesselnClick(); });
@@ -210,6 +220,8 @@ void NewsPanel::syncFromArea()
 {
     showItems(cboxNwRegNr, m_area.regNrList(), m_area.regNrIndex());
     showLines(lbNwsSourceFiles, m_area.sourceFiles(), m_area.sourceSelection());
+    for (int i = 0; i < lbNwsSourceFiles->count(); ++i)
+        lbNwsSourceFiles->item(i)->setToolTip(lbNwsSourceFiles->item(i)->text());
     // Only a changed text is set, so the cursor stays where the user types.
     if (edNewsBezeichnung->text() != m_area.description())
         edNewsBezeichnung->setText(m_area.description());

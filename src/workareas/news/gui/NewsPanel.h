@@ -38,6 +38,7 @@ private:
     void syncFromArea();
 
     NewsArea m_area;
+    int m_labelWidth = 0;
     QComboBox* cboxNwRegNr = nullptr;
     QPushButton* bitbtnNwsGetFiles = nullptr;
     QListWidget* lbNwsSourceFiles = nullptr;
