@@ -117,7 +117,7 @@ void TfrmMain::buildUi()
 
     pExport = new ExportPanel(m_services, this);
     pAntwort = new AnswerPanel(this);
-    pNews = new NewsPanel(this);
+    pNews = new NewsPanel(m_services, this);
     pSplash = new QFrame(this);
     pSplash->setObjectName(QStringLiteral("pSplash"));
     auto* splashLayout = new QVBoxLayout(pSplash);

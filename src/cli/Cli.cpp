@@ -15,8 +15,9 @@ namespace tolvane::cli {
 
 namespace {
 
-const QStringList kValueOptions{"--app-dir", "--root", "--export", "--answer", "--news", "--target"};
-const QStringList kFlags{"--yes", "--no", "--show-passphrase", "--passphrase-stdin", "--help"};
+const QStringList kValueOptions{"--app-dir", "--root",   "--export",      "--answer",
+                                "--news",    "--target", "--description", "--choose-dir"};
+const QStringList kFlags{"--yes", "--no", "--show-passphrase", "--passphrase-stdin", "--help", "--explorer"};
 
 const char* const kUsage =
     "Aufruf: tolvane-cli [--app-dir DIR] [--yes|--no] BEFEHL ...\n"
@@ -29,7 +30,9 @@ const char* const kUsage =
     "  keys delete REGNR\n"
     "  pack ARCHIVBASIS DATEI... [--passphrase-stdin]\n"
     "  unpack ARCHIV AUSGABEORDNER [--passphrase-stdin]\n"
-    "  export REGNR DATEI... [--target ORDNER]\n";
+    "  export REGNR DATEI... [--target ORDNER]\n"
+    "  news create REGNR --description TEXT DATEI... [--target ORDNER] [--explorer]\n"
+    "  news decrypt DATEI... [--choose-dir ORDNER] [--explorer]\n";
 
 } // namespace
 
@@ -54,6 +57,14 @@ KeyManager& CliContext::keyManager()
     return *m_keys;
 }
 
+QStringList CliContext::regNrs()
+{
+    QStringList list;
+    for (int i = 0; i < store().FCount(); ++i)
+        list << store().record(i).FRegNr;
+    return list;
+}
+
 int CliContext::findRecord(const QString& regNr)
 {
     const int index = store().FindRegNr(regNr);
@@ -67,7 +78,7 @@ WorkAreaServices& CliContext::services()
     if (!m_services) {
         m_settings.emplace(appDir + QStringLiteral("tolvane.ini"));
         m_packer.emplace(libraryDir, dialogs);
-        m_services.emplace(store(), *m_settings, dialogs, *m_packer, WorkAreaServices::Explorer());
+        m_services.emplace(store(), *m_settings, dialogs, *m_packer, explorer);
     }
     return *m_services;
 }
@@ -151,6 +162,8 @@ int run(const QStringList& arguments)
         runner = runUnpack;
     else if (command == u"export")
         runner = runExport;
+    else if (command == u"news")
+        runner = runNews;
     if (!runner)
         return context.usage(QStringLiteral("Unbekannter Befehl \"%1\".").arg(command));
     try {

@@ -33,11 +33,14 @@ struct CliContext {
     MasterDataStore& store();
     // The key window's logic over the same store, so the key subcommands follow its rules.
     KeyManager& keyManager();
+    // The registration numbers in store order, as the main window lists them in the work areas.
+    QStringList regNrs();
     // The store index of regNr; -1 after saying that there is no key file for it.
     int findRecord(const QString& regNr);
     // The services the work areas use, over the same store and dialogs. The command line opens
-    // no file manager.
+    // no file manager unless a subcommand sets explorer before the first use.
     WorkAreaServices& services();
+    WorkAreaServices::Explorer explorer;
     bool hasFlag(const QString& flag) const { return flags.contains(flag); }
     std::optional<QString> value(const QString& key) const
     {
@@ -62,6 +65,7 @@ int runKeys(CliContext& context, const QStringList& words);
 int runPack(CliContext& context, const QStringList& words);
 int runUnpack(CliContext& context, const QStringList& words);
 int runExport(CliContext& context, const QStringList& words);
+int runNews(CliContext& context, const QStringList& words);
 int keysNew(CliContext& context, const QString& regNr);
 int keysSet(CliContext& context, const QString& regNr);
 int keysImport(CliContext& context, const QStringList& files);

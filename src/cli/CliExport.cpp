@@ -19,12 +19,8 @@ int runExport(CliContext& context, const QStringList& words)
         return Failed;
 
     ExportArea area(context.services());
-    const MasterDataStore& store = context.store();
-    QStringList regNrs;
-    for (int i = 0; i < store.FCount(); ++i)
-        regNrs << store.record(i).FRegNr;
     area.reset();
-    area.setRegNrList(regNrs);
+    area.setRegNrList(context.regNrs());
     area.chooseRegNr(index);
 
     QStringList files;

@@ -1,5 +1,6 @@
 #include "cli/ConsoleDialogs.h"
 
+#include <QDir>
 #include <QTextStream>
 
 #include <utility>
@@ -70,9 +71,10 @@ QStringList ConsoleDialogs::openFiles(const FileDialogOptions&)
     return std::exchange(m_presetFiles, std::nullopt).value_or(QStringList());
 }
 
-QString ConsoleDialogs::saveFile(const FileDialogOptions&)
+QString ConsoleDialogs::saveFile(const FileDialogOptions& options)
 {
-    return {};
+    const std::optional<QString> folder = std::exchange(m_presetSaveFolder, std::nullopt);
+    return folder ? QDir(*folder).filePath(options.initialName) : QString();
 }
 
 QString ConsoleDialogs::chooseDirectory(const QString&)

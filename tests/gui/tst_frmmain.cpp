@@ -9,6 +9,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TestUtil.h"
 #include "workareas/gui/WorkAreaPanel.h"
+#include "workareas/news/gui/NewsPanel.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -48,9 +49,13 @@ private Q_SLOTS:
 
 private:
     QString exe() const { return m_dir->filePath("tolvane"); }
-    void writeKey(const QString& regNr) { QVERIFY(writeKeyFile(m_dir->path(), regNr)); }
-    // The controls the answer and news areas will create, planted with content so a reset shows;
-    // the export area has its own, given content the same way.
+    void writeKey(const QString& regNr)
+    {
+        QVERIFY(writeKeyFile(m_dir->path(), regNr, {.newsDir = newsDir()}));
+    }
+    QString newsDir() const { return m_dir->path() + u'/'; }
+    // The controls the answer area will create, planted with content so a reset shows; the export
+    // and news areas have their own, given content the same way.
     void plantWorkAreaControls()
     {
         auto plant = [](QWidget* panel, QWidget* w, const char* name) {
@@ -82,11 +87,11 @@ private:
         plant(m.pAntwort, new QListWidget, "slAntAusgabePfad");
         plant(m.pAntwort, new QWidget, "pAntAusgabePfad");
         plant(m.pAntwort, new QPushButton, "bitbtnAntOpenExplorer");
-        plant(m.pNews, new QComboBox, "cboxNwRegNr");
-        plant(m.pNews, new QLineEdit, "edNewsBezeichnung");
-        plant(m.pNews, new QLabel, "stNewsAusgabePfad");
-        plant(m.pNews, new QLabel, "stNwsAusgabepfad");
-        plant(m.pNews, new QListWidget, "lbNwsSourceFiles");
+        auto* news = static_cast<NewsPanel*>(m.pNews);
+        news->fillRegNrList({"hh10202", "hh10204"});
+        news->findChild<QComboBox*>("cboxNwRegNr")->setCurrentIndex(1);
+        news->area().dropSourceFiles({m_dir->filePath("hh10202.key"), m_dir->filePath("hh10204.key")});
+        QTest::keyClicks(news->findChild<QLineEdit*>("edNewsBezeichnung"), "alt");
     }
     QStringList comboItems(QWidget* panel, const char* name) const
     {
@@ -199,7 +204,7 @@ void TestFrmMain::sideBarItems()
     QCOMPARE(visiblePanels(), panels);
     // Every item resets the work areas.
     QCOMPARE(comboItems(m_main->pExport, "cboxExRegnr"), (QStringList{"hh10202", "hh10204"}));
-    QCOMPARE(m_main->pNews->findChild<QLabel*>("stNewsAusgabePfad")->text(), index == 3 ? QString() : "alt");
+    QCOMPARE(m_main->pNews->findChild<QLabel*>("stNewsAusgabePfad")->text(), index == 3 ? QString() : newsDir());
     QCOMPARE(m_main->pNews->findChild<QLineEdit*>("edNewsBezeichnung")->text(), index == 3 ? QString() : "alt");
     QCOMPARE(m_main->pNews->findChild<QListWidget*>("lbNwsSourceFiles")->count(), index == 3 ? 0 : 2);
     if (index == 4) {

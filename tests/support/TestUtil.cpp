@@ -23,6 +23,7 @@ bool writeKeyFile(const QString& appDir, const QString& regNr, const KeySpec& sp
     rec.FKey.setKeyDate(spec.keyDate);
     rec.FDirs.setDir(TStammDirs::RootDir, spec.rootDir);
     rec.FDirs.setDir(TStammDirs::Export, spec.exportDir);
+    rec.FDirs.setDir(TStammDirs::News, spec.newsDir);
     rec.FDirs.setDirsDate(spec.keyDate);
     if (spec.issued)
         rec.FExtra1[1] = 1;

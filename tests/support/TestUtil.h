@@ -21,6 +21,7 @@ struct KeySpec {
     bool issued = false;    // issued by the data-receiving body (pass phrase locked)
     QString fileName{};     // default regNr + ".key"
     QString exportDir{};
+    QString newsDir{};
 };
 bool writeKeyFile(const QString& appDir, const QString& regNr, const KeySpec& spec = {});
 

@@ -2,6 +2,7 @@
 
 #include "platform/Guarded.h"
 #include "workareas/WorkAreaServices.h"
+#include "workareas/gui/ItemViews.h"
 #include "workareas/gui/PathLabel.h"
 #include "workareas/gui/ShellFileView.h"
 
@@ -10,7 +11,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QStyle>
 
 namespace tolvane {
@@ -32,22 +32,6 @@ QListWidget* list(const QString& name, QWidget* parent)
     l->setObjectName(name);
     l->setSelectionMode(QAbstractItemView::SingleSelection);
     return l;
-}
-
-// Sets the lines of a list and its selection, without running its handlers.
-void showLines(QListWidget* l, const QStringList& lines, int selected)
-{
-    const QSignalBlocker block(l);
-    QStringList current;
-    for (int i = 0; i < l->count(); ++i)
-        current << l->item(i)->text();
-    if (current != lines) {
-        l->clear();
-        l->addItems(lines);
-    }
-    l->setCurrentRow(selected);
-    if (selected < 0)
-        l->clearSelection();
 }
 
 } // namespace
@@ -161,17 +145,7 @@ void ExportPanel::buildUi(Dialogs& dialogs)
 
 void ExportPanel::syncFromArea()
 {
-    {
-        const QSignalBlocker block(cboxExRegnr);
-        QStringList items;
-        for (int i = 0; i < cboxExRegnr->count(); ++i)
-            items << cboxExRegnr->itemText(i);
-        if (items != m_area.regNrList()) {
-            cboxExRegnr->clear();
-            cboxExRegnr->addItems(m_area.regNrList());
-        }
-        cboxExRegnr->setCurrentIndex(m_area.regNrIndex());
-    }
+    showItems(cboxExRegnr, m_area.regNrList(), m_area.regNrIndex());
     stquellpath->setText(m_area.sourcePath());
     stZielPath->setText(m_area.targetPath());
     showLines(lbExpTransaktionen, m_area.transactionLines(), m_area.transactionSelection());
