@@ -2,6 +2,7 @@
 
 #include "platform/Guarded.h"
 #include "workareas/WorkAreaServices.h"
+#include "workareas/gui/PanelControls.h"
 #include "workareas/gui/PathLabel.h"
 #include "workareas/gui/ShellFileView.h"
 
@@ -10,47 +11,13 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QStyle>
 
 namespace tolvane {
 
-namespace {
-
-QPushButton* button(const QString& name, const QString& text, QWidget* parent, const QString& hint = {})
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setToolTip(hint);
-    b->setAutoDefault(false);
-    return b;
-}
-
-QListWidget* list(const QString& name, QWidget* parent)
-{
-    auto* l = new QListWidget(parent);
-    l->setObjectName(name);
-    l->setSelectionMode(QAbstractItemView::SingleSelection);
-    return l;
-}
-
-// Sets the lines of a list and its selection, without running its handlers.
-void showLines(QListWidget* l, const QStringList& lines, int selected)
-{
-    const QSignalBlocker block(l);
-    QStringList current;
-    for (int i = 0; i < l->count(); ++i)
-        current << l->item(i)->text();
-    if (current != lines) {
-        l->clear();
-        l->addItems(lines);
-    }
-    l->setCurrentRow(selected);
-    if (selected < 0)
-        l->clearSelection();
-}
-
-} // namespace
+using panel::button;
+using panel::list;
+using panel::showLines;
 
 ExportPanel::ExportPanel(WorkAreaServices& services, QWidget* parent)
     : WorkAreaPanel(QStringLiteral("pExport"), QStringLiteral("Verschlüsselte Transaktionsdateien erzeugen"),
