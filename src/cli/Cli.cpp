@@ -14,7 +14,8 @@ namespace tolvane::cli {
 
 namespace {
 
-const QStringList kValueOptions{"--app-dir", "--root", "--export", "--answer", "--news", "--target"};
+const QStringList kValueOptions{"--app-dir", "--root",   "--export",    "--answer",
+                                "--news",    "--target", "--choose-dir"};
 const QStringList kFlags{"--yes", "--no", "--show-passphrase", "--passphrase-stdin", "--help"};
 
 const char* const kUsage =
@@ -28,7 +29,8 @@ const char* const kUsage =
     "  keys delete REGNR\n"
     "  pack ARCHIVBASIS DATEI... [--passphrase-stdin]\n"
     "  unpack ARCHIV AUSGABEORDNER [--passphrase-stdin]\n"
-    "  export REGNR DATEI... [--target ORDNER]\n";
+    "  export REGNR DATEI... [--target ORDNER]\n"
+    "  answer decrypt DATEI... [--choose-dir ORDNER]\n";
 
 } // namespace
 
@@ -146,6 +148,8 @@ int run(const QStringList& arguments)
         runner = runUnpack;
     else if (command == u"export")
         runner = runExport;
+    else if (command == u"answer")
+        runner = runAnswer;
     if (!runner)
         return context.usage(QStringLiteral("Unbekannter Befehl \"%1\".").arg(command));
     try {

@@ -28,6 +28,8 @@ public:
     // The files the next open dialog "chooses", and the folder the next directory chooser gives.
     void presetOpenFiles(const QStringList& files) { m_presetFiles = files; }
     void presetDirectory(const QString& dir) { m_presetDirectory = dir; }
+    // The folder every directory chooser of the run gives.
+    void presetEveryDirectory(const QString& dir) { m_everyDirectory = dir; }
 
 private:
     Policy m_policy;
@@ -38,6 +40,7 @@ private:
     std::optional<QString> m_presetInput;
     std::optional<QStringList> m_presetFiles;
     std::optional<QString> m_presetDirectory;
+    std::optional<QString> m_everyDirectory;
 };
 
 } // namespace tolvane::cli

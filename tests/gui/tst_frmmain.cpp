@@ -46,8 +46,8 @@ private Q_SLOTS:
 private:
     QString exe() const { return m_dir->filePath("tolvane"); }
     void writeKey(const QString& regNr) { QVERIFY(writeKeyFile(m_dir->path(), regNr)); }
-    // The controls the answer and news areas will create, planted with content so a reset shows;
-    // the export area has its own, given content the same way.
+    // The controls the news area will create, planted with content so a reset shows; the export
+    // and answer areas have their own, given content the same way.
     void plantWorkAreaControls()
     {
         auto plant = [](QWidget* panel, QWidget* w, const char* name) {
@@ -61,7 +61,7 @@ private:
             } else {
                 w->setProperty("text", QStringLiteral("alt"));
             }
-            w->setVisible(QLatin1String(name) == u"pAntAusgabePfad" ? false : true);
+            w->setVisible(true);
             w->setEnabled(true);
         };
         TfrmMain& m = *m_main;
@@ -73,12 +73,12 @@ private:
             m.pExport->findChild<QWidget*>(QLatin1String(name))->setVisible(true);
             m.pExport->findChild<QWidget*>(QLatin1String(name))->setEnabled(true);
         }
-        plant(m.pAntwort, new QListWidget, "lbAntFiles");
-        plant(m.pAntwort, new QLabel, "stAntAusgabePfad");
-        plant(m.pAntwort, new QLabel, "stAntUnterPfad");
-        plant(m.pAntwort, new QListWidget, "slAntAusgabePfad");
-        plant(m.pAntwort, new QWidget, "pAntAusgabePfad");
-        plant(m.pAntwort, new QPushButton, "bitbtnAntOpenExplorer");
+        m.pAntwort->findChild<QListWidget*>(QLatin1String("lbAntFiles"))->addItems({"alt1", "alt2"});
+        for (const char* name : {"stAntAusgabePfad", "stAntUnterPfad"})
+            m.pAntwort->findChild<QLabel*>(QLatin1String(name))->setText(QStringLiteral("alt"));
+        for (const char* name : {"slAntAusgabePfad", "bitbtnAntOpenExplorer"})
+            m.pAntwort->findChild<QWidget*>(QLatin1String(name))->setVisible(true);
+        m.pAntwort->findChild<QWidget*>(QLatin1String("pAntAusgabePfad"))->setVisible(false);
         plant(m.pNews, new QComboBox, "cboxNwRegNr");
         plant(m.pNews, new QLineEdit, "edNewsBezeichnung");
         plant(m.pNews, new QLabel, "stNewsAusgabePfad");
