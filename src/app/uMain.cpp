@@ -86,13 +86,11 @@ TfrmMain::~TfrmMain()
 
 void TfrmMain::FormCreate()
 {
-    AnswerOutputFolders.clear();
     setWindowTitle(QStringLiteral("Tolvane - Version ") + GetFileVersionString(m_exeName));
 }
 
 void TfrmMain::FormDestroy()
 {
-    AnswerOutputFolders.clear();
     FIniFile.flush();
 }
 
@@ -116,7 +114,7 @@ void TfrmMain::buildUi()
     connectGuarded(SBar, &TSideBar::itemClicked, this, m_services.dialogs(), &TfrmMain::SBarItemClick);
 
     pExport = new ExportPanel(m_services, this);
-    pAntwort = new AnswerPanel(this);
+    pAntwort = new AnswerPanel(m_services, this);
     pNews = new NewsPanel(m_services, this);
     pSplash = new QFrame(this);
     pSplash->setObjectName(QStringLiteral("pSplash"));
@@ -125,6 +123,9 @@ void TfrmMain::buildUi()
     splashLayout->addWidget(new TSplashImage(pSplash));
     for (QFrame* panel : std::initializer_list<QFrame*>{pExport, pAntwort, pNews, pSplash})
         panel->setGeometry(kSideBarWidth, 0, kClientWidth - kSideBarWidth, kClientHeight);
+    // An area whose run started from outside (the command line) comes to the front by itself.
+    for (WorkAreaPanel* area : workAreas())
+        connect(area, &WorkAreaPanel::showRequested, this, [this, area] { showPanel(area); });
     // At start every panel is there and the picture lies on top.
     pSplash->raise();
 

@@ -63,8 +63,6 @@ public:
     // or ends the application.
     bool FCmdLineStart = false;
     bool FTerminateOnActivate = false;
-    // Output folders of the listed answer files.
-    QStringList AnswerOutputFolders;
 
 public Q_SLOTS:
     void SBarItemClick(int index);

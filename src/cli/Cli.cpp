@@ -31,6 +31,7 @@ const char* const kUsage =
     "  pack ARCHIVBASIS DATEI... [--passphrase-stdin]\n"
     "  unpack ARCHIV AUSGABEORDNER [--passphrase-stdin]\n"
     "  export REGNR DATEI... [--target ORDNER]\n"
+    "  answer decrypt DATEI... [--choose-dir ORDNER]\n"
     "  news create REGNR --description TEXT DATEI... [--target ORDNER] [--explorer]\n"
     "  news decrypt DATEI... [--choose-dir ORDNER] [--explorer]\n";
 
@@ -162,6 +163,8 @@ int run(const QStringList& arguments)
         runner = runUnpack;
     else if (command == u"export")
         runner = runExport;
+    else if (command == u"answer")
+        runner = runAnswer;
     else if (command == u"news")
         runner = runNews;
     if (!runner)

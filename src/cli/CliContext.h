@@ -66,6 +66,7 @@ int runPack(CliContext& context, const QStringList& words);
 int runUnpack(CliContext& context, const QStringList& words);
 int runExport(CliContext& context, const QStringList& words);
 int runNews(CliContext& context, const QStringList& words);
+int runAnswer(CliContext& context, const QStringList& words);
 int keysNew(CliContext& context, const QString& regNr);
 int keysSet(CliContext& context, const QString& regNr);
 int keysImport(CliContext& context, const QStringList& files);

@@ -79,7 +79,7 @@ QString ConsoleDialogs::saveFile(const FileDialogOptions& options)
 
 QString ConsoleDialogs::chooseDirectory(const QString&)
 {
-    return std::exchange(m_presetDirectory, std::nullopt).value_or(QString());
+    return std::exchange(m_presetDirectory, std::nullopt).value_or(m_everyDirectory.value_or(QString()));
 }
 
 std::optional<QString> ConsoleDialogs::inputText(const QString&, const QString& prompt, const QString& value)

@@ -30,6 +30,8 @@ public:
     void presetDirectory(const QString& dir) { m_presetDirectory = dir; }
     // The folder in which the next save dialog takes the name it proposes.
     void presetSaveFolder(const QString& dir) { m_presetSaveFolder = dir; }
+    // The folder every directory chooser of the run gives.
+    void presetEveryDirectory(const QString& dir) { m_everyDirectory = dir; }
 
 private:
     Policy m_policy;
@@ -41,6 +43,7 @@ private:
     std::optional<QStringList> m_presetFiles;
     std::optional<QString> m_presetDirectory;
     std::optional<QString> m_presetSaveFolder;
+    std::optional<QString> m_everyDirectory;
 };
 
 } // namespace tolvane::cli

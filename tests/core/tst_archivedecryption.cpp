@@ -11,9 +11,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
-
 using namespace tolvane;
 using namespace tolvane::testutil;
 
@@ -160,15 +157,10 @@ void TestArchiveDecryption::failedCopyKeepsTheOldCopy()
     QVERIFY(makeWithStandardTools(data("Post/A-HH10203-4.ZIP.3DES"), {{"gross.bin", QByteArray(200000, 'x')}},
                                   "geheim-123"));
     m_dialogs.expectQuestion(copyQuestion("A-HH10203-4.ZIP.3DES"), Answer::Yes);
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    rlimit low = old;
-    low.rlim_cur = 100;
-    setrlimit(RLIMIT_FSIZE, &low);
     ArchiveDecryption answer(*m_services, Kind::Answer);
-    const auto r = answer.decrypt(data("Post/A-HH10203-4.ZIP.3DES"), Order::PassPhraseFirst);
-    setrlimit(RLIMIT_FSIZE, &old);
+    ArchiveDecryption::Result r;
+    withFileSizeLimit(100,
+                      [&] { r = answer.decrypt(data("Post/A-HH10203-4.ZIP.3DES"), Order::PassPhraseFirst); });
     QCOMPARE(r.outcome, Outcome::Unpacked);
     QCOMPARE(readAll(answers("A-HH10203-4.ZIP.3DES")), QByteArray("die alte Kopie"));
     m_dialogs.shown.clear();

@@ -54,24 +54,9 @@ private:
         QVERIFY(writeKeyFile(m_dir->path(), regNr, {.newsDir = newsDir()}));
     }
     QString newsDir() const { return m_dir->path() + u'/'; }
-    // The controls the answer area will create, planted with content so a reset shows; the export
-    // and news areas have their own, given content the same way.
+    // The controls of the three work areas, given content so a reset shows.
     void plantWorkAreaControls()
     {
-        auto plant = [](QWidget* panel, QWidget* w, const char* name) {
-            w->setParent(panel);
-            w->setObjectName(QLatin1String(name));
-            if (auto* combo = qobject_cast<QComboBox*>(w)) {
-                combo->addItems({"alt1", "alt2"});
-                combo->setCurrentIndex(1);
-            } else if (auto* list = qobject_cast<QListWidget*>(w)) {
-                list->addItems({"alt1", "alt2"});
-            } else {
-                w->setProperty("text", QStringLiteral("alt"));
-            }
-            w->setVisible(QLatin1String(name) == u"pAntAusgabePfad" ? false : true);
-            w->setEnabled(true);
-        };
         TfrmMain& m = *m_main;
         for (const char* name : {"lbExpQuelle", "lbExpTransaktionen"})
             m.pExport->findChild<QListWidget*>(QLatin1String(name))->addItems({"alt1", "alt2"});
@@ -81,12 +66,12 @@ private:
             m.pExport->findChild<QWidget*>(QLatin1String(name))->setVisible(true);
             m.pExport->findChild<QWidget*>(QLatin1String(name))->setEnabled(true);
         }
-        plant(m.pAntwort, new QListWidget, "lbAntFiles");
-        plant(m.pAntwort, new QLabel, "stAntAusgabePfad");
-        plant(m.pAntwort, new QLabel, "stAntUnterPfad");
-        plant(m.pAntwort, new QListWidget, "slAntAusgabePfad");
-        plant(m.pAntwort, new QWidget, "pAntAusgabePfad");
-        plant(m.pAntwort, new QPushButton, "bitbtnAntOpenExplorer");
+        m.pAntwort->findChild<QListWidget*>(QLatin1String("lbAntFiles"))->addItems({"alt1", "alt2"});
+        for (const char* name : {"stAntAusgabePfad", "stAntUnterPfad"})
+            m.pAntwort->findChild<QLabel*>(QLatin1String(name))->setText(QStringLiteral("alt"));
+        for (const char* name : {"slAntAusgabePfad", "bitbtnAntOpenExplorer"})
+            m.pAntwort->findChild<QWidget*>(QLatin1String(name))->setVisible(true);
+        m.pAntwort->findChild<QWidget*>(QLatin1String("pAntAusgabePfad"))->setVisible(false);
         auto* news = static_cast<NewsPanel*>(m.pNews);
         news->fillRegNrList({"hh10202", "hh10204"});
         news->findChild<QComboBox*>("cboxNwRegNr")->setCurrentIndex(1);

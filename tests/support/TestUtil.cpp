@@ -10,6 +10,9 @@
 #include <QFile>
 #include <QProcess>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace tolvane::testutil {
 
 bool writeKeyFile(const QString& appDir, const QString& regNr, const KeySpec& spec)
@@ -24,10 +27,24 @@ bool writeKeyFile(const QString& appDir, const QString& regNr, const KeySpec& sp
     rec.FDirs.setDir(TStammDirs::RootDir, spec.rootDir);
     rec.FDirs.setDir(TStammDirs::Export, spec.exportDir);
     rec.FDirs.setDir(TStammDirs::News, spec.newsDir);
+    rec.FDirs.setDir(TStammDirs::Antwort, spec.answerDir);
     rec.FDirs.setDirsDate(spec.keyDate);
     if (spec.issued)
         rec.FExtra1[1] = 1;
     return rec.WriteKeyFile(spec.fileName.isEmpty() ? regNr + QStringLiteral(".key") : spec.fileName);
+}
+
+void withFileSizeLimit(qint64 bytes, const std::function<void()>& run)
+{
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit low = old;
+    low.rlim_cur = rlim_t(bytes);
+    setrlimit(RLIMIT_FSIZE, &low);
+    run();
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, handler);
 }
 
 bool installPackingLibrary(const QString& appDir)

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace tolvane::testutil {
 
 QByteArray readAll(const QString& path);
@@ -22,6 +24,7 @@ struct KeySpec {
     QString fileName{};     // default regNr + ".key"
     QString exportDir{};
     QString newsDir{};
+    QString answerDir{};
 };
 bool writeKeyFile(const QString& appDir, const QString& regNr, const KeySpec& spec = {});
 
@@ -37,6 +40,10 @@ QMap<QString, QByteArray> openWithStandardTools(const QString& archive, const QB
 // files (path inside the archive -> content) encrypted with the exact pass phrase bytes.
 bool makeWithStandardTools(const QString& archive, const QMap<QString, QByteArray>& files,
                            const QByteArray& passPhrase);
+
+// Runs run with files limited to bytes, as a full disk would limit them: a write beyond fails
+// instead of raising SIGXFSZ.
+void withFileSizeLimit(qint64 bytes, const std::function<void()>& run);
 
 // Every plain file below dir with its content, by its path relative to dir.
 QMap<QString, QByteArray> filesBelow(const QString& dir);

@@ -91,7 +91,8 @@ ArchiveDecryption::Result ArchiveDecryption::decrypt(const QString& path, Order 
 
     PackingBridge& packer = m_services.packer();
     packer.setActivity(PackingBridge::Activity{name, {}});
-    if (packer.UnpackArchive(output, passPhrase, path, result.errorText) && !result.errorText.isEmpty())
+    result.callFailed = !packer.UnpackArchive(output, passPhrase, path, result.errorText);
+    if (!result.callFailed && !result.errorText.isEmpty())
         dialogs.error(result.errorText);
     result.outcome = Outcome::Unpacked;
     return result;

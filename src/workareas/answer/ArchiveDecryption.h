@@ -23,9 +23,10 @@ public:
 
     struct Result {
         Outcome outcome = Outcome::BadName;
-        QString directory;    // the storage directory used, with a trailing separator
-        QString outputFolder; // the new output folder, without one
-        QString errorText;    // what the library said, already shown
+        QString directory;       // the storage directory used, with a trailing separator
+        QString outputFolder;    // the new output folder, without one
+        QString errorText;       // what the library said, already shown
+        bool callFailed = false; // the library could not be called at all (the bridge said so)
     };
 
     ArchiveDecryption(WorkAreaServices& services, Kind kind);

@@ -31,6 +31,10 @@ public:
     // or text to empty).
     const QStringList& missingControls() const { return m_missing; }
 
+Q_SIGNALS:
+    // The area's own logic made it the visible work area (a run started from outside the panel).
+    void showRequested();
+
 protected:
     // Where the area lays out its controls, below the header.
     QVBoxLayout* body() const { return m_body; }

@@ -2,7 +2,7 @@
 
 #include "platform/Guarded.h"
 #include "workareas/WorkAreaServices.h"
-#include "workareas/gui/ItemViews.h"
+#include "workareas/gui/PanelControls.h"
 #include "workareas/gui/PathLabel.h"
 #include "workareas/gui/ShellFileView.h"
 
@@ -15,26 +15,10 @@
 
 namespace tolvane {
 
-namespace {
-
-QPushButton* button(const QString& name, const QString& text, QWidget* parent, const QString& hint = {})
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setToolTip(hint);
-    b->setAutoDefault(false);
-    return b;
-}
-
-QListWidget* list(const QString& name, QWidget* parent)
-{
-    auto* l = new QListWidget(parent);
-    l->setObjectName(name);
-    l->setSelectionMode(QAbstractItemView::SingleSelection);
-    return l;
-}
-
-} // namespace
+using panel::button;
+using panel::list;
+using panel::showItems;
+using panel::showLines;
 
 ExportPanel::ExportPanel(WorkAreaServices& services, QWidget* parent)
     : WorkAreaPanel(QStringLiteral("pExport"), QStringLiteral("Verschlüsselte Transaktionsdateien erzeugen"),

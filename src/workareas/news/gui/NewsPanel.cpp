@@ -2,7 +2,7 @@
 
 #include "platform/Guarded.h"
 #include "workareas/WorkAreaServices.h"
-#include "workareas/gui/ItemViews.h"
+#include "workareas/gui/PanelControls.h"
 #include "workareas/gui/PathLabel.h"
 
 #include <QCheckBox>
@@ -81,9 +81,7 @@ private:
 QPushButton* button(const QString& name, const QString& text, QWidget* parent,
                     QStyle::StandardPixmap icon = QStyle::SP_CustomBase)
 {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
+    QPushButton* b = panel::button(name, text, parent);
     if (icon != QStyle::SP_CustomBase)
         b->setIcon(parent->style()->standardIcon(icon));
     return b;
@@ -218,8 +216,8 @@ QGroupBox* NewsPanel::buildDecryption(Dialogs& dialogs)
 
 void NewsPanel::syncFromArea()
 {
-    showItems(cboxNwRegNr, m_area.regNrList(), m_area.regNrIndex());
-    showLines(lbNwsSourceFiles, m_area.sourceFiles(), m_area.sourceSelection());
+    panel::showItems(cboxNwRegNr, m_area.regNrList(), m_area.regNrIndex());
+    panel::showLines(lbNwsSourceFiles, m_area.sourceFiles(), m_area.sourceSelection());
     for (int i = 0; i < lbNwsSourceFiles->count(); ++i)
         lbNwsSourceFiles->item(i)->setToolTip(lbNwsSourceFiles->item(i)->text());
     // Only a changed text is set, so the cursor stays where the user types.
