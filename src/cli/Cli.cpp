@@ -1,12 +1,14 @@
 #include "cli/Cli.h"
 
 #include "cli/CliContext.h"
+#include "masterdata/uclassStamm.h"
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 #include <cstdio>
 
@@ -28,6 +30,16 @@ const char* const kUsage =
     "  keys delete REGNR\n"
     "  pack ARCHIVBASIS DATEI... [--passphrase-stdin]\n"
     "  unpack ARCHIV AUSGABEORDNER [--passphrase-stdin]\n";
+
+// The encoding of the console and of file names: the ANSI code page on Windows, UTF-8 elsewhere.
+QString systemEncodingName()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("der ANSI-Codepage");
+#else
+    return QStringLiteral("UTF-8");
+#endif
+}
 
 } // namespace
 
@@ -52,15 +64,32 @@ KeyManager& CliContext::keyManager()
     return *m_keys;
 }
 
-std::optional<QString> CliContext::readPassPhrase()
+std::optional<QString> CliContext::readPassPhrase(bool& refused)
 {
-    QTextStream in(stdin);
-    const QString line = in.readLine();
-    if (line.isNull())
+    refused = false;
+    // Byte by byte up to the end of the line, so nothing after it is consumed and a NUL stays
+    // in the line (for the pass phrase check to refuse) instead of cutting it short.
+    QByteArray line;
+    int c = std::fgetc(stdin);
+    if (c == EOF)
         return std::nullopt;
-    QString phrase = line;
-    if (phrase.endsWith(u'\r'))
-        phrase.chop(1);
+    for (; c != EOF && c != '\n'; c = std::fgetc(stdin))
+        line.append(char(c));
+    if (line.endsWith('\r'))
+        line.chop(1);
+    // Strictly: replacing invalid bytes with U+FFFD would give different pass phrases the same key.
+    QStringDecoder decoder(QStringDecoder::System, QStringDecoder::Flag::Stateless);
+    const QString phrase = decoder.decode(line);
+    secureWipe(line);
+    if (decoder.hasError()) {
+        dialogs.error(
+            QStringLiteral("Die Passphrase auf der Standardeingabe enthält Bytes, die in der "
+                           "Zeichenkodierung %1 kein Zeichen bilden. Bitte geben Sie die Passphrase in "
+                           "%1 ein.")
+                .arg(systemEncodingName()));
+        refused = true;
+        return std::nullopt;
+    }
     return phrase;
 }
 

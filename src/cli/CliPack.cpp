@@ -1,5 +1,6 @@
 #include "cli/Cli.h"
 #include "cli/CliContext.h"
+#include "common/PassPhrase.h"
 #include "packer/u3Des.h"
 #include "platform/FileSystem.h"
 
@@ -16,10 +17,11 @@ namespace tolvane::cli {
 namespace {
 
 // The pass phrase from stdin (--passphrase-stdin) or, on a terminal, typed without echo.
-std::optional<QString> passPhrase(CliContext& context)
+std::optional<QString> readTypedPassPhrase(CliContext& context, bool& refused)
 {
+    refused = false;
     if (context.hasFlag("--passphrase-stdin"))
-        return context.readPassPhrase();
+        return context.readPassPhrase(refused);
 #ifndef Q_OS_WIN
     if (isatty(0) && isatty(2)) {
         QTextStream err(stderr);
@@ -29,13 +31,35 @@ std::optional<QString> passPhrase(CliContext& context)
         termios silent = old;
         silent.c_lflag &= ~tcflag_t(ECHO);
         tcsetattr(0, TCSANOW, &silent);
-        const auto phrase = context.readPassPhrase();
+        const auto phrase = context.readPassPhrase(refused);
         tcsetattr(0, TCSANOW, &old);
         err << Qt::endl;
         return phrase;
     }
 #endif
     return std::nullopt;
+}
+
+// The pass phrase for pack and unpack, checked where it is entered by the rule the packing bridge
+// applies. Nothing after a message; exitCode then tells whether it was missing (a usage error) or
+// refused.
+std::optional<QString> passPhrase(CliContext& context, int& exitCode)
+{
+    bool refused = false;
+    const auto phrase = readTypedPassPhrase(context, refused);
+    if (!phrase) {
+        exitCode = refused ? Failed
+                           : context.usage(QStringLiteral(
+                               "Keine Passphrase: --passphrase-stdin angeben oder im Terminal eingeben."));
+        return std::nullopt;
+    }
+    const PassPhraseBytes bytes = passPhraseBytes(*phrase);
+    if (!bytes.ok()) {
+        context.dialogs.error(bytes.error);
+        exitCode = Failed;
+        return std::nullopt;
+    }
+    return phrase;
 }
 
 QString absolute(const QString& path)
@@ -59,9 +83,10 @@ int runPack(CliContext& context, const QStringList& words)
         }
         files << file;
     }
-    const auto phrase = passPhrase(context);
+    int exitCode = Failed;
+    const auto phrase = passPhrase(context, exitCode);
     if (!phrase)
-        return context.usage(QStringLiteral("Keine Passphrase: --passphrase-stdin angeben oder im Terminal eingeben."));
+        return exitCode;
     const QString target = base + QStringLiteral(".zip.3des");
     if (QFileInfo::exists(target)) {
         if (!context.dialogs.confirm(QStringLiteral("Die Datei \"%1\" existiert bereits. Soll sie ersetzt werden?").arg(target)))
@@ -94,9 +119,10 @@ int runUnpack(CliContext& context, const QStringList& words)
         context.dialogs.error(QStringLiteral("Die Datei \"%1\" existiert nicht.").arg(archive));
         return Failed;
     }
-    const auto phrase = passPhrase(context);
+    int exitCode = Failed;
+    const auto phrase = passPhrase(context, exitCode);
     if (!phrase)
-        return context.usage(QStringLiteral("Keine Passphrase: --passphrase-stdin angeben oder im Terminal eingeben."));
+        return exitCode;
     PackingBridge bridge(context.appDir, context.dialogs);
     QString errorText;
     if (!bridge.UnpackArchive(outDir, *phrase, archive, errorText))

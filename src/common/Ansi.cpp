@@ -24,24 +24,24 @@ QString fromWindows1252(const QByteArray& bytes)
     return result;
 }
 
+int windows1252Byte(char32_t ch)
+{
+    if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF))
+        return int(ch);
+    for (int i = 0; i < 32; ++i) {
+        if (kHighTable[i] == ch)
+            return 0x80 + i;
+    }
+    return -1;
+}
+
 QByteArray toWindows1252(const QString& text)
 {
     QByteArray result;
     result.reserve(text.size());
     for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-            result.append(char(u));
-            continue;
-        }
-        char byte = '?';
-        for (int i = 0; i < 32; ++i) {
-            if (kHighTable[i] == u) {
-                byte = char(0x80 + i);
-                break;
-            }
-        }
-        result.append(byte);
+        const int byte = windows1252Byte(c.unicode());
+        result.append(byte < 0 ? '?' : char(byte));
     }
     return result;
 }

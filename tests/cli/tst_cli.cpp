@@ -1,3 +1,5 @@
+#include "masterdata/uCast.h"
+#include "masterdata/uclassStamm.h"
 #include "support/TestUtil.h"
 
 #include <QDir>
@@ -14,6 +16,14 @@ using Result = CliResult;
 
 const char* const kLibrary = "libOstrandcore.so";
 
+// A stand-in for the packing library that answers with its arguments as the error text, the
+// pass phrase in hex: "null|file list|archive base|pass phrase bytes".
+void installEchoLibrary(const QString& appDir)
+{
+    QFile::remove(appDir + "/" + kLibrary);
+    QVERIFY(QFile::copy(TOLVANE_BIN_DIR "/libfake_ostrand_echo.so", appDir + "/" + kLibrary));
+}
+
 } // namespace
 
 class TestCli : public QObject {
@@ -27,6 +37,8 @@ private Q_SLOTS:
     void keysNew_data();
     void keysNew();
     void keysSetFollowsTheKeyWindowRules();
+    void passPhraseFromStdin_data();
+    void passPhraseFromStdin();
     void noPlainRecordIsEverWritten();
 
 private:
@@ -202,6 +214,92 @@ void TestCli::keysSetFollowsTheKeyWindowRules()
     QCOMPARE(r.code, 1);
     QCOMPARE(r.err, QStringLiteral("Fehler: Die Passphrase einer VQZ-Keydatei kann nicht geändert werden.\n"));
     QCOMPARE(readAll(m_app->filePath("issued1.key")), issued);
+}
+
+void TestCli::passPhraseFromStdin_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QByteArray>("bytes"); // hex of what the library gets and the key file holds
+    QTest::addColumn<QString>("message");  // when refused, without the caption
+    QTest::addColumn<bool>(
+        "passPhraseRule"); // refused by the pass phrase rule (the key window shows it as information)
+    const QString invalid = QStringLiteral("Die Passphrase auf der Standardeingabe enthält Bytes, die in der "
+                                           "Zeichenkodierung UTF-8 kein Zeichen bilden. Bitte geben Sie die "
+                                           "Passphrase in UTF-8 ein.");
+    // Windows-1252 on every platform: the receiving side derives the archive key from these bytes.
+    QTest::newRow("umlaut") << QByteArray("P\xc3\xa4sswort1\n") << QByteArray("50e47373776f727431") << ""
+                            << false;
+    QTest::newRow("CRLF line end") << QByteArray("geheim123\r\nRest") << QByteArray("67656865696d313233")
+                                   << "" << false;
+    QTest::newRow("no line end") << QByteArray("geheim123") << QByteArray("67656865696d313233") << ""
+                                 << false;
+    // Replaced by U+FFFD, "P\xe4sswort1" and "P\xf6sswort1" would open each other's archives.
+    QTest::newRow("Windows-1252 byte") << QByteArray("P\xe4sswort1\n") << QByteArray() << invalid << false;
+    QTest::newRow("sequence cut off") << QByteArray("geheim12\xc3\n") << QByteArray() << invalid << false;
+    // As a C string the library would see "abc".
+    QTest::newRow("NUL")
+        << QByteArray("abc\0defgh\n", 10) << QByteArray()
+        << "Die Passphrase enthält ein Steuerzeichen (U+0000). Bitte wählen Sie eine Passphrase "
+           "ohne Steuerzeichen."
+        << true;
+    QTest::newRow("outside Windows-1252")
+        << QByteArray("P\xc4\x81sswort1\n") << QByteArray()
+        << QStringLiteral(
+               "Die Passphrase enthält das Zeichen \"ā\" (U+0101), das im Zeichensatz Windows-1252 nicht "
+               "vorkommt. Die Passphrase wird in diesem Zeichensatz gespeichert und zur Verschlüsselung "
+               "verwendet; bitte wählen Sie eine Passphrase ohne dieses Zeichen.")
+        << true;
+}
+
+void TestCli::passPhraseFromStdin()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    QFETCH(bool, passPhraseRule);
+    installEchoLibrary(app());
+    QTemporaryDir work;
+    QVERIFY(writeAll(work.filePath("Header.4"), "Kopf"));
+
+    // pack and unpack: the echo library shows what it got, so it answers with an error text. A
+    // refused pass phrase is refused as it is read, before the question about the existing archive.
+    const QString archive = work.filePath("t-hh10203-4.zip.3des");
+    QVERIFY(writeAll(archive, "alt"));
+    Result r = runCli({"--app-dir", app(), "--yes", "pack", work.filePath("t-hh10203-4"),
+                       work.filePath("Header.4"), "--passphrase-stdin"},
+                      input);
+    QCOMPARE(r.code, 1);
+    QCOMPARE(r.err, message.isEmpty()
+                        ? "Bestätigung: Die Datei \"" + archive
+                              + "\" existiert bereits. Soll sie ersetzt werden?\n-> Ja (--yes)\n"
+                                "Fehler: null|"
+                              + work.filePath("Header.4") + "|" + work.filePath("t-hh10203-4") + "|" + bytes
+                              + "\n"
+                        : "Fehler: " + message + "\n");
+    r = runCli(
+        {"--app-dir", app(), "unpack", work.filePath("Header.4"), work.filePath("aus"), "--passphrase-stdin"},
+        input);
+    QCOMPARE(r.code, 1);
+    QCOMPARE(r.err, message.isEmpty() ? "Fehler: " + work.filePath("Header.4") + "|" + work.filePath("aus")
+                                            + "|" + bytes + "\n"
+                                      : "Fehler: " + message + "\n");
+
+    // keys set: the key window's rules, and the record holds the same bytes.
+    QCOMPARE(runCli({"--app-dir", app(), "keys", "new", "hh10203"}).code, 0);
+    const QByteArray before = readAll(m_app->filePath("hh10203.key"));
+    r = runCli({"--app-dir", app(), "keys", "set", "hh10203", "--passphrase-stdin"}, input);
+    if (message.isEmpty()) {
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.err, QString());
+        tolvane::TCast cast;
+        const QByteArray plain = cast.decrypt(readAll(m_app->filePath("hh10203.key")));
+        const int length = plain.at(tolvane::TStammRec::kKey + 141);
+        QCOMPARE(plain.mid(tolvane::TStammRec::kKey + 142, length).toHex(), bytes);
+    } else {
+        QCOMPARE(r.code, 1);
+        QCOMPARE(r.err, (passPhraseRule ? "Informationen: " : "Fehler: ") + message + "\n");
+        QCOMPARE(readAll(m_app->filePath("hh10203.key")), before);
+    }
 }
 
 void TestCli::noPlainRecordIsEverWritten()
