@@ -74,11 +74,20 @@ int runPack(CliContext& context, const QStringList& words)
     if (words.size() < 2)
         return context.usage(QStringLiteral("pack braucht ARCHIVBASIS und mindestens eine DATEI."));
     const QString base = absolute(words.at(0));
+    const QString target = base + QStringLiteral(".zip.3des");
     QStringList files;
     for (int i = 1; i < words.size(); ++i) {
         const QString file = absolute(words.at(i));
         if (!QFileInfo::exists(file)) {
             context.dialogs.error(QStringLiteral("Die Datei \"%1\" existiert nicht.").arg(file));
+            return Failed;
+        }
+        // By identity, so a link or another spelling of the archive is caught too.
+        if (fs::sameFile(file, target)) {
+            context.dialogs.error(
+                QStringLiteral("Die Datei \"%1\" ist das Archiv \"%2\", das geschrieben werden "
+                               "soll. Ein Archiv kann nicht sich selbst enthalten.")
+                    .arg(file, target));
             return Failed;
         }
         files << file;
@@ -87,16 +96,12 @@ int runPack(CliContext& context, const QStringList& words)
     const auto phrase = passPhrase(context, exitCode);
     if (!phrase)
         return exitCode;
-    const QString target = base + QStringLiteral(".zip.3des");
-    if (QFileInfo::exists(target)) {
-        if (!context.dialogs.confirm(QStringLiteral("Die Datei \"%1\" existiert bereits. Soll sie ersetzt werden?").arg(target)))
-            return Failed;
-        QString error;
-        if (!fs::deleteFile(target, &error)) {
-            context.dialogs.error(QStringLiteral("Die Datei \"%1\" kann nicht ersetzt werden. %2").arg(target, error));
-            return Failed;
-        }
-    }
+    // Nothing is deleted beforehand: the library writes a temporary file and puts it in place of
+    // the old archive only when packing succeeded, so a failure keeps the old one.
+    if (QFileInfo::exists(target)
+        && !context.dialogs.confirm(
+            QStringLiteral("Die Datei \"%1\" existiert bereits. Soll sie ersetzt werden?").arg(target)))
+        return Failed;
     PackingBridge bridge(context.appDir, context.dialogs);
     QString errorText;
     if (!bridge.PackFiles(base, *phrase, files, errorText))

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <unistd.h>
+
 using namespace tolvane::testutil;
 
 namespace {
@@ -39,6 +41,8 @@ private Q_SLOTS:
     void keysSetFollowsTheKeyWindowRules();
     void passPhraseFromStdin_data();
     void passPhraseFromStdin();
+    void packKeepsTheOldArchive_data();
+    void packKeepsTheOldArchive();
     void noPlainRecordIsEverWritten();
 
 private:
@@ -105,43 +109,51 @@ void TestCli::packAndUnpack()
     const QString lib = QStringLiteral(TOLVANE_BIN_DIR "/") + kLibrary;
     if (!QFile::exists(lib))
         QSKIP("the packing library is not built");
-    // Without the library beside it, the bridge's own message.
     QTemporaryDir work;
-    QVERIFY(writeAll(work.filePath("Header.4"), "Kopf"));
-    Result r = runCli({"--app-dir", app(), "pack", work.filePath("t-hh10203-4"), work.filePath("Header.4"),
-                       "--passphrase-stdin"},
+    const auto pack = [&](const QString& answer, const QStringList& files) {
+        return runCli(QStringList{"--app-dir", app(), answer, "pack", work.filePath("t-hh10203-4")} + files
+                          + QStringList{"--passphrase-stdin"},
                       "geheim123\n");
+    };
+    const auto unpack = [&](const QString& out, const QByteArray& phrase) {
+        return runCli({"--app-dir", app(), "unpack", work.filePath("t-hh10203-4.zip.3des"),
+                       work.filePath(out), "--passphrase-stdin"},
+                      phrase);
+    };
+    // Without the library beside it, the bridge's own message.
+    QVERIFY(writeAll(work.filePath("Header.4"), "Kopf"));
+    Result r = pack("--no", {work.filePath("Header.4")});
     QCOMPARE(r.code, 1);
     QCOMPARE(r.err, QStringLiteral("Fehler: Function \"Pack\" oder Dll \"Ostrandcore.dll\" nicht gefunden.\n"));
 
     QVERIFY(QFile::copy(lib, m_app->filePath(kLibrary)));
     QVERIFY(QDir(work.path()).mkpath("sub/tiefer"));
     QVERIFY(writeAll(work.filePath("sub/tiefer/daten.4"), "Inhalt"));
-    r = runCli({"--app-dir", app(), "pack", work.filePath("t-hh10203-4"), work.filePath("Header.4"),
-                work.filePath("sub"), "--passphrase-stdin"},
-               "geheim123\n");
+    r = pack("--no", {work.filePath("Header.4"), work.filePath("sub")});
     QCOMPARE(r.code, 0);
     QVERIFY2(QFile::exists(work.filePath("t-hh10203-4.zip.3des")), qPrintable(r.err));
 
     // An existing archive is replaced only on Yes.
-    r = runCli({"--app-dir", app(), "--no", "pack", work.filePath("t-hh10203-4"), work.filePath("Header.4"),
-                "--passphrase-stdin"},
-               "geheim123\n");
+    r = pack("--no", {work.filePath("Header.4")});
     QCOMPARE(r.code, 1);
 
-    r = runCli({"--app-dir", app(), "unpack", work.filePath("t-hh10203-4.zip.3des"), work.filePath("aus"),
-                "--passphrase-stdin"},
-               "geheim123\n");
+    r = unpack("aus", "geheim123\n");
     QCOMPARE(r.code, 0);
     QCOMPARE(readAll(work.filePath("aus/Header.4")), QByteArray("Kopf"));
     QCOMPARE(readAll(work.filePath("aus/sub/tiefer/daten.4")), QByteArray("Inhalt"));
 
-    r = runCli({"--app-dir", app(), "unpack", work.filePath("t-hh10203-4.zip.3des"), work.filePath("aus2"),
-                "--passphrase-stdin"},
-               "falsch123\n");
+    r = unpack("aus2", "falsch123\n");
     QCOMPARE(r.code, 1);
     QVERIFY(r.err.startsWith("Fehler: "));
     QVERIFY(!QFileInfo::exists(work.filePath("aus2/Header.4")));
+
+    // On Yes the new archive takes the place of the old one.
+    QVERIFY(writeAll(work.filePath("Header.4"), "Neuer Kopf"));
+    QCOMPARE(pack("--yes", {work.filePath("Header.4")}).code, 0);
+    QCOMPARE(unpack("aus3", "geheim123\n").code, 0);
+    QCOMPARE(QDir(work.filePath("aus3")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{"Header.4"});
+    QCOMPARE(readAll(work.filePath("aus3/Header.4")), QByteArray("Neuer Kopf"));
 }
 
 void TestCli::keysNew_data()
@@ -300,6 +312,49 @@ void TestCli::passPhraseFromStdin()
         QCOMPARE(r.err, (passPhraseRule ? "Informationen: " : "Fehler: ") + message + "\n");
         QCOMPARE(readAll(m_app->filePath("hh10203.key")), before);
     }
+}
+
+void TestCli::packKeepsTheOldArchive_data()
+{
+    QTest::addColumn<QString>(
+        "input"); // "=" the archive itself, "link" a symbolic link to it, "hard" a hard link
+    QTest::newRow("packing fails") << "Header.4";
+    QTest::newRow("input is the archive") << "=";
+    QTest::newRow("input is a link to the archive") << "link";
+    QTest::newRow("input is a hard link to the archive") << "hard";
+}
+
+void TestCli::packKeepsTheOldArchive()
+{
+    QFETCH(QString, input);
+    installEchoLibrary(app()); // every pack "fails" with an error text
+    QTemporaryDir work;
+    const QString archive = work.filePath("t-hh10203-4.zip.3des");
+    QVERIFY(writeAll(archive, "altes Archiv"));
+    QVERIFY(writeAll(work.filePath("Header.4"), "Kopf"));
+    QString file = work.filePath(input);
+    if (input == u"=")
+        file = archive;
+    else if (input == u"link")
+        QVERIFY(QFile::link(archive, file));
+    else if (input == u"hard")
+        QCOMPARE(::link(QFile::encodeName(archive).constData(), QFile::encodeName(file).constData()), 0);
+
+    const Result r = runCli(
+        {"--app-dir", app(), "--yes", "pack", work.filePath("t-hh10203-4"), file, "--passphrase-stdin"},
+        "geheim123\n");
+    QCOMPARE(r.code, 1);
+    if (input == u"Header.4") {
+        QCOMPARE(r.err, "Bestätigung: Die Datei \"" + archive
+                            + "\" existiert bereits. Soll sie ersetzt werden?\n"
+                              "-> Ja (--yes)\nFehler: null|"
+                            + file + "|" + work.filePath("t-hh10203-4") + "|67656865696d313233\n");
+    } else {
+        QCOMPARE(r.err,
+                 "Fehler: Die Datei \"" + file + "\" ist das Archiv \"" + archive
+                     + "\", das geschrieben werden soll. Ein Archiv kann nicht sich selbst enthalten.\n");
+    }
+    QCOMPARE(readAll(archive), QByteArray("altes Archiv"));
 }
 
 void TestCli::noPlainRecordIsEverWritten()
