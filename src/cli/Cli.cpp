@@ -58,6 +58,7 @@ KeyManager& CliContext::keyManager()
 {
     if (!m_store) {
         m_store.emplace(appDir + QStringLiteral("tolvane-cli"), dialogs);
+        m_store->namePathInLoadErrors = true;
         m_keys.emplace(*m_store, dialogs);
         m_store->LoadKeyFiles();
     }

@@ -81,21 +81,28 @@ QString makeDatedFolder(const QString& folder)
 
 } // namespace
 
-bool retireKeyFile(const QString& keyPath, const QString& appDir, Dialogs& dialogs, QString* movedTo)
+bool retireKeyFile(const QString& keyPath, const QString& appDir, Dialogs& dialogs, QString* movedTo,
+                   FolderFailure folderFailure)
 {
     if (!fs::fileExists(keyPath))
         return true;
     const QString folder = fs::withSeparator(appDir + QString::fromUtf8(kDeletedFolder));
-    if (!fs::dirExists(folder))
-        makeDirOrRaise(folder);
     const QString name = fs::fileName(keyPath);
     QString target = folder + name;
-    if (QFileInfo::exists(target)) {
-        // An older copy of that name stays as it is; this one gets a folder of its own.
-        target = makeDatedFolder(folder) + name;
-    }
     QString error;
-    if (fs::moveFile(keyPath, target, &error)) {
+    try {
+        if (!fs::dirExists(folder))
+            makeDirOrRaise(folder);
+        if (QFileInfo::exists(target)) {
+            // An older copy of that name stays as it is; this one gets a folder of its own.
+            target = makeDatedFolder(folder) + name;
+        }
+    } catch (const FileError& e) {
+        if (folderFailure == FolderFailure::Raise)
+            throw;
+        error = e.text();
+    }
+    if (error.isEmpty() && fs::moveFile(keyPath, target, &error)) {
         if (movedTo)
             *movedTo = target;
         return true;

@@ -43,6 +43,7 @@ private Q_SLOTS:
     void passPhraseFromStdin();
     void packKeepsTheOldArchive_data();
     void packKeepsTheOldArchive();
+    void keysListNamesFilesThatDidNotLoad();
     void noPlainRecordIsEverWritten();
 
 private:
@@ -355,6 +356,31 @@ void TestCli::packKeepsTheOldArchive()
                      + "\", das geschrieben werden soll. Ein Archiv kann nicht sich selbst enthalten.\n");
     }
     QCOMPARE(readAll(archive), QByteArray("altes Archiv"));
+}
+
+void TestCli::keysListNamesFilesThatDidNotLoad()
+{
+    QVERIFY(QFile::copy(dataFile("hh10203.key"), m_app->filePath("hh10203.key")));
+    QVERIFY(
+        QFile::copy(dataFile("hh10203.key"), m_app->filePath("hh10204.key"))); // stored name does not match
+    QVERIFY(QFile::copy(dataFile("short.key"), m_app->filePath("short.key")));
+    Result r = runCli({"--app-dir", app(), "keys", "list"});
+    QCOMPARE(r.code, 1);
+    QVERIFY(r.out.startsWith("hh10203\thh10203.key\t"));
+    QCOMPARE(r.out.count('\n'), 1);
+    QCOMPARE(r.err,
+             "Informationen: Der Key-Dateiname " + m_app->filePath("hh10204.key")
+                 + " stimmt nicht mit dem in der Keydatei hinterlegten Dateinamen überein. Der Datenschutz "
+                   "dieser Datei ist nicht mehr gewährleistet. Die unsichere Key-Datei wird aus dem "
+                   "Tolvane-Anwendungsverzeichnis gelöscht.\n"
+                   "Fehler: "
+                 + m_app->filePath("short.key") + ": Versuch hinter dem Dateiende zu lesen\n");
+    QVERIFY(QFile::exists(m_app->filePath("Deleted Keyfiles/hh10204.key")));
+
+    QVERIFY(QFile::remove(m_app->filePath("short.key")));
+    r = runCli({"--app-dir", app(), "keys", "list"});
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.err, QString());
 }
 
 void TestCli::noPlainRecordIsEverWritten()
