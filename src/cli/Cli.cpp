@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 
@@ -39,6 +40,49 @@ QString systemEncodingName()
 #else
     return QStringLiteral("UTF-8");
 #endif
+}
+
+// Whether bytes decode in the system's encoding without a replacement.
+bool decodesStrictly(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringDecoder::System, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(bytes); // decoding happens on this conversion
+    Q_UNUSED(text);
+    return !decoder.hasError();
+}
+
+QString hexByte(char byte)
+{
+    return QString::number(uchar(byte), 16).toUpper().rightJustified(2, u'0');
+}
+
+// The message for an argument that is not valid text. It shows the argument with every byte that
+// forms no character as \xHH, and names the first such byte.
+QString undecodableArgumentText(const QByteArray& raw)
+{
+    QString shown;
+    qsizetype first = -1;
+    for (qsizetype i = 0; i < raw.size();) {
+        // The shortest run of bytes from i that forms a character (at most 4 in UTF-8).
+        const qsizetype longest = std::min<qsizetype>(4, raw.size() - i);
+        qsizetype length = 1;
+        while (length <= longest && !decodesStrictly(QByteArrayView(raw).sliced(i, length)))
+            ++length;
+        if (length <= longest) {
+            shown += QFile::decodeName(raw.mid(i, length));
+            i += length;
+            continue;
+        }
+        if (first < 0)
+            first = i;
+        shown += QStringLiteral("\\x") + hexByte(raw.at(i));
+        ++i;
+    }
+    first = std::max<qsizetype>(first, 0);
+    return QStringLiteral("Der Aufrufparameter \"%1\" ist kein gültiger Text in der Zeichenkodierung %2: das "
+                          "Byte 0x%3 an Stelle %4 bildet kein Zeichen. tolvane-cli kann solche Datei- und "
+                          "Ordnernamen nicht verarbeiten; bitte benennen Sie die Datei oder den Ordner um.")
+        .arg(shown, systemEncodingName(), hexByte(raw.at(first)), QString::number(first + 1));
 }
 
 } // namespace
@@ -99,6 +143,20 @@ int CliContext::usage(const QString& text)
     QTextStream err(stderr);
     err << text << "\n\n" << kUsage;
     return Usage;
+}
+
+int run(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        const QByteArray raw(argv[i]);
+        if (i > 0 && !decodesStrictly(raw)) {
+            ConsoleDialogs(ConsoleDialogs::Policy::No).error(undecodableArgumentText(raw));
+            return Failed;
+        }
+        arguments << QFile::decodeName(raw);
+    }
+    return run(arguments);
 }
 
 int run(const QStringList& arguments)

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 using namespace tolvane::testutil;
@@ -24,6 +25,25 @@ void installEchoLibrary(const QString& appDir)
 {
     QFile::remove(appDir + "/" + kLibrary);
     QVERIFY(QFile::copy(TOLVANE_BIN_DIR "/libfake_ostrand_echo.so", appDir + "/" + kLibrary));
+}
+
+// Runs tolvane-cli with arguments given as bytes, which QProcess cannot pass (it encodes
+// QStrings): the shell's printf writes them.
+Result runCliBytes(const QList<QByteArray>& args)
+{
+    QString script = QStringLiteral("exec '" TOLVANE_BIN_DIR "/tolvane-cli'");
+    for (const QByteArray& arg : args) {
+        QString octal;
+        for (const char c : arg)
+            octal += QStringLiteral("\\%1").arg(uint(uchar(c)), 3, 8, QLatin1Char('0'));
+        script += QStringLiteral(" \"$(printf '%1')\"").arg(octal);
+    }
+    QProcess p;
+    p.start("sh", {"-c", script});
+    if (!p.waitForStarted() || !p.waitForFinished(60000))
+        return {};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 
 } // namespace
@@ -44,6 +64,7 @@ private Q_SLOTS:
     void packKeepsTheOldArchive_data();
     void packKeepsTheOldArchive();
     void keysListNamesFilesThatDidNotLoad();
+    void undecodableFileNameIsNamed();
     void noPlainRecordIsEverWritten();
 
 private:
@@ -381,6 +402,29 @@ void TestCli::keysListNamesFilesThatDidNotLoad()
     r = runCli({"--app-dir", app(), "keys", "list"});
     QCOMPARE(r.code, 0);
     QCOMPARE(r.err, QString());
+}
+
+void TestCli::undecodableFileNameIsNamed()
+{
+    QTemporaryDir work;
+    const QByteArray dir = QFile::encodeName(work.path());
+    const QByteArray name = dir + "/M\xe4ller.4"; // Windows-1252, not UTF-8
+    QVERIFY(writeAll(QFile::decodeName(dir + "/ok.4"), "x"));
+    const int fd = ::open(name.constData(), O_CREAT | O_WRONLY, 0600);
+    QVERIFY(fd >= 0);
+    ::close(fd);
+    const Result r = runCliBytes({"--app-dir", QFile::encodeName(app()), "pack", dir + "/t-hh10203-4",
+                                  dir + "/ok.4", name, "--passphrase-stdin"});
+    QCOMPARE(r.code, 1);
+    QCOMPARE(r.err,
+             "Fehler: Der Aufrufparameter \"" + work.path()
+                 + "/M\\xE4ller.4\" ist kein gültiger Text in der "
+                   "Zeichenkodierung UTF-8: das Byte 0xE4 an Stelle "
+                 + QString::number(dir.size() + 3)
+                 + " bildet kein Zeichen. tolvane-cli kann solche Datei- und Ordnernamen nicht verarbeiten; "
+                   "bitte benennen Sie die Datei oder den Ordner um.\n");
+    QVERIFY(!QFile::exists(work.filePath("t-hh10203-4.zip.3des")));
+    QCOMPARE(::unlink(name.constData()), 0); // QTemporaryDir cannot name it either
 }
 
 void TestCli::noPlainRecordIsEverWritten()
