@@ -47,10 +47,14 @@ QByteArray toWindows1252(const QString& text)
 }
 
 static const QDate kOleEpoch(1899, 12, 30);
+static constexpr double kOleFirstDay = -657434.0; // 0100-01-01
+static constexpr double kOleLastDay = 2958465.0;  // 9999-12-31
 
 QDateTime oleDateToDateTime(double oleDate)
 {
-    if (oleDate == 0.0 || !std::isfinite(oleDate))
+    // OLE dates run from 1 January 100 to 31 December 9999. A value beyond that is no date (a
+    // damaged record), and its whole days would not even fit the integer below.
+    if (oleDate == 0.0 || !(oleDate > kOleFirstDay - 1.0 && oleDate < kOleLastDay + 1.0))
         return {};
     // The OLE date counts whole days towards negative values too; the fraction is always the
     // time of day, regardless of the sign.

@@ -14,7 +14,8 @@ QByteArray toWindows1252(const QString& text);
 int windows1252Byte(char32_t ch);
 
 // OLE Automation dates: days since 1899-12-30 00:00 local time, the fraction being the time
-// of day. 0.0 means no date and maps to an invalid QDateTime (and back).
+// of day. 0.0 means no date and maps to an invalid QDateTime (and back); so does a value outside
+// the years 100 to 9999.
 QDateTime oleDateToDateTime(double oleDate);
 double dateTimeToOleDate(const QDateTime& dateTime);
 

@@ -1,12 +1,15 @@
 #include "common/Ansi.h"
 #include "common/PassPhrase.h"
 #include "common/xProcs.h"
+#include "masterdata/StammText.h"
 
 #include "support/TestUtil.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cmath>
 
 using namespace tolvane;
 
@@ -19,6 +22,8 @@ private Q_SLOTS:
     void textToInt();
     void asciiLowerOnlyTouchesAsciiLetters();
     void passPhraseBytes_data();
+    void oleDates_data();
+    void oleDates();
     void passPhraseBytes();
     void fileVersion();
 };
@@ -119,6 +124,36 @@ void TestXProcs::passPhraseBytes()
     // The key record stores the same bytes.
     if (!refused)
         QCOMPARE(toWindows1252(phrase), result.bytes);
+}
+
+void TestXProcs::oleDates_data()
+{
+    QTest::addColumn<double>("ole");
+    QTest::addColumn<QDateTime>("dateTime"); // invalid: no date
+    QTest::newRow("no date") << 0.0 << QDateTime();
+    QTest::newRow("afternoon") << 45000.75 << QDateTime(QDate(2023, 3, 15), QTime(18, 0));
+    QTest::newRow("before the epoch") << -1.5 << QDateTime(QDate(1899, 12, 29), QTime(12, 0));
+    QTest::newRow("first day") << -657434.0 << QDateTime(QDate(100, 1, 1), QTime(0, 0));
+    QTest::newRow("last day") << 2958465.5 << QDateTime(QDate(9999, 12, 31), QTime(12, 0));
+    // A damaged record holds any double: none of these is a date, and none may overflow.
+    QTest::newRow("after the last day") << 2958466.0 << QDateTime();
+    QTest::newRow("before the first day") << -657435.0 << QDateTime();
+    QTest::newRow("huge") << 1e300 << QDateTime();
+    QTest::newRow("huge negative") << -7.25185e74 << QDateTime();
+    QTest::newRow("beyond 64-bit days") << 1e19 << QDateTime();
+    QTest::newRow("NaN") << std::nan("") << QDateTime();
+    QTest::newRow("infinity") << HUGE_VAL << QDateTime();
+}
+
+void TestXProcs::oleDates()
+{
+    QFETCH(double, ole);
+    QFETCH(QDateTime, dateTime);
+    QCOMPARE(oleDateToDateTime(ole), dateTime);
+    if (dateTime.isValid())
+        QCOMPARE(dateTimeToOleDate(dateTime), ole);
+    else
+        QCOMPARE(standText(ole), QStringLiteral("Stand: bisher keine Angaben"));
 }
 
 void TestXProcs::fileVersion()
