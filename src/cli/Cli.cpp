@@ -1,13 +1,16 @@
 #include "cli/Cli.h"
 
 #include "cli/CliContext.h"
+#include "masterdata/uclassStamm.h"
 #include "platform/FileError.h"
 #include "platform/AppDirs.h"
 #include "platform/FileSystem.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 #include <cstdio>
 
@@ -35,6 +38,59 @@ const char* const kUsage =
     "  news create REGNR --description TEXT DATEI... [--target ORDNER] [--explorer]\n"
     "  news decrypt DATEI... [--choose-dir ORDNER] [--explorer]\n";
 
+// The encoding of the console and of file names: the ANSI code page on Windows, UTF-8 elsewhere.
+QString systemEncodingName()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("der ANSI-Codepage");
+#else
+    return QStringLiteral("UTF-8");
+#endif
+}
+
+// Whether bytes decode in the system's encoding without a replacement.
+bool decodesStrictly(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringDecoder::System, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(bytes); // decoding happens on this conversion
+    Q_UNUSED(text);
+    return !decoder.hasError();
+}
+
+QString hexByte(char byte)
+{
+    return QString::number(uchar(byte), 16).toUpper().rightJustified(2, u'0');
+}
+
+// The message for an argument that is not valid text. It shows the argument with every byte that
+// forms no character as \xHH, and names the first such byte.
+QString undecodableArgumentText(const QByteArray& raw)
+{
+    QString shown;
+    qsizetype first = -1;
+    for (qsizetype i = 0; i < raw.size();) {
+        // The shortest run of bytes from i that forms a character (at most 4 in UTF-8).
+        const qsizetype longest = std::min<qsizetype>(4, raw.size() - i);
+        qsizetype length = 1;
+        while (length <= longest && !decodesStrictly(QByteArrayView(raw).sliced(i, length)))
+            ++length;
+        if (length <= longest) {
+            shown += QFile::decodeName(raw.mid(i, length));
+            i += length;
+            continue;
+        }
+        if (first < 0)
+            first = i;
+        shown += QStringLiteral("\\x") + hexByte(raw.at(i));
+        ++i;
+    }
+    first = std::max<qsizetype>(first, 0);
+    return QStringLiteral("Der Aufrufparameter \"%1\" ist kein gültiger Text in der Zeichenkodierung %2: das "
+                          "Byte 0x%3 an Stelle %4 bildet kein Zeichen. tolvane-cli kann solche Datei- und "
+                          "Ordnernamen nicht verarbeiten; bitte benennen Sie die Datei oder den Ordner um.")
+        .arg(shown, systemEncodingName(), hexByte(raw.at(first)), QString::number(first + 1));
+}
+
 } // namespace
 
 CliContext::CliContext(const QString& dir, const QString& library, ConsoleDialogs::Policy policy)
@@ -52,6 +108,7 @@ KeyManager& CliContext::keyManager()
 {
     if (!m_store) {
         m_store.emplace(appDir + QStringLiteral("tolvane-cli"), dialogs);
+        m_store->namePathInLoadErrors = true;
         m_keys.emplace(*m_store, dialogs);
         m_store->LoadKeyFiles();
     }
@@ -84,15 +141,32 @@ WorkAreaServices& CliContext::services()
     return *m_services;
 }
 
-std::optional<QString> CliContext::readPassPhrase()
+std::optional<QString> CliContext::readPassPhrase(bool& refused)
 {
-    QTextStream in(stdin);
-    const QString line = in.readLine();
-    if (line.isNull())
+    refused = false;
+    // Byte by byte up to the end of the line, so nothing after it is consumed and a NUL stays
+    // in the line (for the pass phrase check to refuse) instead of cutting it short.
+    QByteArray line;
+    int c = std::fgetc(stdin);
+    if (c == EOF)
         return std::nullopt;
-    QString phrase = line;
-    if (phrase.endsWith(u'\r'))
-        phrase.chop(1);
+    for (; c != EOF && c != '\n'; c = std::fgetc(stdin))
+        line.append(char(c));
+    if (line.endsWith('\r'))
+        line.chop(1);
+    // Strictly: replacing invalid bytes with U+FFFD would give different pass phrases the same key.
+    QStringDecoder decoder(QStringDecoder::System, QStringDecoder::Flag::Stateless);
+    const QString phrase = decoder.decode(line);
+    secureWipe(line);
+    if (decoder.hasError()) {
+        dialogs.error(
+            QStringLiteral("Die Passphrase auf der Standardeingabe enthält Bytes, die in der "
+                           "Zeichenkodierung %1 kein Zeichen bilden. Bitte geben Sie die Passphrase in "
+                           "%1 ein.")
+                .arg(systemEncodingName()));
+        refused = true;
+        return std::nullopt;
+    }
     return phrase;
 }
 
@@ -101,6 +175,20 @@ int CliContext::usage(const QString& text)
     QTextStream err(stderr);
     err << text << "\n\n" << kUsage;
     return Usage;
+}
+
+int run(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        const QByteArray raw(argv[i]);
+        if (i > 0 && !decodesStrictly(raw)) {
+            ConsoleDialogs(ConsoleDialogs::Policy::No).error(undecodableArgumentText(raw));
+            return Failed;
+        }
+        arguments << QFile::decodeName(raw);
+    }
+    return run(arguments);
 }
 
 int run(const QStringList& arguments)

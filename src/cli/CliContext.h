@@ -46,8 +46,10 @@ struct CliContext {
     {
         return values.contains(key) ? std::optional<QString>(values.value(key)) : std::nullopt;
     }
-    // The pass phrase from the first line of stdin (for --passphrase-stdin).
-    std::optional<QString> readPassPhrase();
+    // The pass phrase from the first line of stdin (for --passphrase-stdin), decoded strictly in
+    // the system's encoding. Nothing when stdin is empty, or when the line is not valid in that
+    // encoding: refused is then set and the message has been shown.
+    std::optional<QString> readPassPhrase(bool& refused);
     // Prints a usage error and returns the usage exit code.
     int usage(const QString& text);
 

@@ -23,7 +23,8 @@ int keysList(CliContext& context)
                            .join(u'\t')
                     << Qt::endl;
     }
-    return Success;
+    // A key file that did not load is missing from the list, which a script must not take as whole.
+    return store.leftOut().isEmpty() ? Success : Failed;
 }
 
 // The record of a registration number, or a message and null.

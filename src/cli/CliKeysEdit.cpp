@@ -35,7 +35,10 @@ int keysSet(CliContext& context, const QString& regNr)
     }
     std::optional<QString> phrase;
     if (context.hasFlag("--passphrase-stdin")) {
-        phrase = context.readPassPhrase();
+        bool refused = false;
+        phrase = context.readPassPhrase(refused);
+        if (refused)
+            return Failed;
         if (!phrase)
             return context.usage(QStringLiteral("--passphrase-stdin: keine Passphrase auf der Standardeingabe."));
     }

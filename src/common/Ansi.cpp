@@ -24,33 +24,37 @@ QString fromWindows1252(const QByteArray& bytes)
     return result;
 }
 
+int windows1252Byte(char32_t ch)
+{
+    if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF))
+        return int(ch);
+    for (int i = 0; i < 32; ++i) {
+        if (kHighTable[i] == ch)
+            return 0x80 + i;
+    }
+    return -1;
+}
+
 QByteArray toWindows1252(const QString& text)
 {
     QByteArray result;
     result.reserve(text.size());
     for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-            result.append(char(u));
-            continue;
-        }
-        char byte = '?';
-        for (int i = 0; i < 32; ++i) {
-            if (kHighTable[i] == u) {
-                byte = char(0x80 + i);
-                break;
-            }
-        }
-        result.append(byte);
+        const int byte = windows1252Byte(c.unicode());
+        result.append(byte < 0 ? '?' : char(byte));
     }
     return result;
 }
 
 static const QDate kOleEpoch(1899, 12, 30);
+static constexpr double kOleFirstDay = -657434.0; // 0100-01-01
+static constexpr double kOleLastDay = 2958465.0;  // 9999-12-31
 
 QDateTime oleDateToDateTime(double oleDate)
 {
-    if (oleDate == 0.0 || !std::isfinite(oleDate))
+    // OLE dates run from 1 January 100 to 31 December 9999. A value beyond that is no date (a
+    // damaged record), and its whole days would not even fit the integer below.
+    if (oleDate == 0.0 || !(oleDate > kOleFirstDay - 1.0 && oleDate < kOleLastDay + 1.0))
         return {};
     // The OLE date counts whole days towards negative values too; the fraction is always the
     // time of day, regardless of the sign.

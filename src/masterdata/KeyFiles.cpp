@@ -58,16 +58,6 @@ bool exportKeyFile(const QString& source, const QString& target, QString* error)
 
 namespace {
 
-// Creates dir; a failure raises the file error of the system's code.
-void makeDirOrRaise(const QString& dir)
-{
-    errno = 0;
-    if (fs::makeDir(dir))
-        return;
-    const int err = errno;
-    throw FileError(err != 0 ? FileError::codeFromErrno(err) : int(FileError::AccessDenied));
-}
-
 // A new subfolder of folder named by the current date and time.
 QString makeDatedFolder(const QString& folder)
 {
@@ -75,27 +65,34 @@ QString makeDatedFolder(const QString& folder)
     QString dir = folder + stamp;
     for (int n = 2; QFileInfo::exists(dir); ++n)
         dir = folder + stamp + QStringLiteral("_%1").arg(n);
-    makeDirOrRaise(dir);
+    fs::makeDirOrRaise(dir);
     return fs::withSeparator(dir);
 }
 
 } // namespace
 
-bool retireKeyFile(const QString& keyPath, const QString& appDir, Dialogs& dialogs, QString* movedTo)
+bool retireKeyFile(const QString& keyPath, const QString& appDir, Dialogs& dialogs, QString* movedTo,
+                   FolderFailure folderFailure)
 {
     if (!fs::fileExists(keyPath))
         return true;
     const QString folder = fs::withSeparator(appDir + QString::fromUtf8(kDeletedFolder));
-    if (!fs::dirExists(folder))
-        makeDirOrRaise(folder);
     const QString name = fs::fileName(keyPath);
     QString target = folder + name;
-    if (QFileInfo::exists(target)) {
-        // An older copy of that name stays as it is; this one gets a folder of its own.
-        target = makeDatedFolder(folder) + name;
-    }
     QString error;
-    if (fs::moveFile(keyPath, target, &error)) {
+    try {
+        if (!fs::dirExists(folder))
+            fs::makeDirOrRaise(folder);
+        if (QFileInfo::exists(target)) {
+            // An older copy of that name stays as it is; this one gets a folder of its own.
+            target = makeDatedFolder(folder) + name;
+        }
+    } catch (const FileError& e) {
+        if (folderFailure == FolderFailure::Raise)
+            throw;
+        error = e.text();
+    }
+    if (error.isEmpty() && fs::moveFile(keyPath, target, &error)) {
         if (movedTo)
             *movedTo = target;
         return true;

@@ -39,12 +39,18 @@ bool isExportName(const QString& target);
 // error when the copy failed; an existing target then stays as it was.
 bool exportKeyFile(const QString& source, const QString& target, QString* error);
 
-// Moves the key file at keyPath into appDir's "Deleted Keyfiles" (created when missing; its
-// failure raises FileError). When the folder already holds a file of that name, the key file
-// goes into a new subfolder named by the date and time instead, so no copy is ever lost. A key
-// file that cannot be moved stays where it is, with an error box. True when it was moved (or
-// was gone already); movedTo receives the new path.
-bool retireKeyFile(const QString& keyPath, const QString& appDir, Dialogs& dialogs, QString* movedTo = nullptr);
+// What retireKeyFile does when "Deleted Keyfiles" or its dated subfolder cannot be created:
+// raise the FileError (the key window's deletion stops with it), or report it in the error box
+// of a failed move (for a caller in the middle of a load, which has to go on).
+enum class FolderFailure { Raise, Report };
+
+// Moves the key file at keyPath into appDir's "Deleted Keyfiles" (created when missing). When
+// the folder already holds a file of that name, the key file goes into a new subfolder named by
+// the date and time instead, so no copy is ever lost. A key file that cannot be moved stays
+// where it is, with an error box. True when it was moved (or was gone already); movedTo
+// receives the new path.
+bool retireKeyFile(const QString& keyPath, const QString& appDir, Dialogs& dialogs,
+                   QString* movedTo = nullptr, FolderFailure folderFailure = FolderFailure::Raise);
 
 } // namespace keyfiles
 } // namespace tolvane

@@ -1,6 +1,7 @@
 #include "masterdata/KeyManager.h"
 
 #include "common/Ansi.h"
+#include "common/PassPhrase.h"
 #include "common/xProcs.h"
 #include "masterdata/KeyFiles.h"
 #include "masterdata/MasterDataStore.h"
@@ -148,6 +149,18 @@ bool KeyManager::ValidateInput()
         if (m_controls.desKey)
             focus(DesKey);
         return false;
+    }
+    // A pass phrase that cannot cross to the packing library unchanged is refused here, where it
+    // is typed; stored, it would otherwise become "?". An issued one cannot be edited, and its
+    // bytes are the issuer's own.
+    if (!FKeyLocked) {
+        const PassPhraseBytes phrase = passPhraseBytes(text(DesKey));
+        if (!phrase.ok()) {
+            m_dialogs.information(phrase.error);
+            if (m_controls.desKey)
+                focus(DesKey);
+            return false;
+        }
     }
     static constexpr Field dirs[] = {RootDir, ExportDir, AntwortDir, NewsDir};
     for (Field f : dirs) {

@@ -17,17 +17,23 @@ void MasterDataStore::LoadKeyFiles()
 {
     FCurrent = 0;
     FStamm.clear();
+    m_leftOut.clear();
     const QStringList paths = ListFiles(m_appDir, QStringLiteral("*.key"));
     for (const QString& path : paths) {
+        // Checked before reading: a file that fails to load may be moved away by it.
+        const bool isFile = fs::fileExists(path);
+        bool ok = false;
         try {
-            bool ok = false;
             auto rec = std::make_unique<TStamm>(QString(), m_exeName, path, ok, m_dialogs);
             if (ok)
                 FStamm.push_back(std::move(rec));
         } catch (const TolvaneError& e) {
             // A truncated or foreign file: say why, then go on with the next one.
-            m_dialogs.error(e.text());
+            m_dialogs.error(namePathInLoadErrors ? path + QStringLiteral(": ") + e.text() : e.text());
+            ok = false;
         }
+        if (!ok && isFile)
+            m_leftOut << path;
     }
     Q_EMIT loaded();
 }

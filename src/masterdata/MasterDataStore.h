@@ -28,6 +28,12 @@ public:
     // Drops every record and loads every key file again. A file that fails is left out (its
     // reason has been shown) and the load goes on.
     void LoadKeyFiles();
+    // The key files the last load left out, by path (entries that are no files do not count).
+    const QStringList& leftOut() const { return m_leftOut; }
+    // Whether the error box of a file that raised an error while loading names the file in front
+    // of the error's own text, which does not ("Versuch hinter dem Dateiende zu lesen"). The
+    // window shows the bare text; the command line, whose messages run together, names the file.
+    bool namePathInLoadErrors = false;
 
     int FCount() const { return int(FStamm.size()); }
     // Record access, 0 <= i < FCount().
@@ -61,6 +67,7 @@ private:
     QString m_appDir;
     Dialogs& m_dialogs;
     std::vector<std::unique_ptr<TStamm>> FStamm;
+    QStringList m_leftOut;
 };
 
 } // namespace tolvane

@@ -11,9 +11,10 @@ namespace tolvane {
 
 QString standText(double keyDate)
 {
-    if (std::trunc(keyDate) == 0.0)
-        return QStringLiteral("Stand: bisher keine Angaben");
     const QDateTime dt = oleDateToDateTime(keyDate);
+    // A value that is no date at all (only a damaged record holds one) tells nothing either.
+    if (std::trunc(keyDate) == 0.0 || !dt.isValid())
+        return QStringLiteral("Stand: bisher keine Angaben");
     const QLocale locale;
     QString text = QStringLiteral("Stand: ") + locale.toString(dt.date(), QLocale::ShortFormat);
     if (dt.time() != QTime(0, 0)) {

@@ -2,6 +2,7 @@
 
 #include "common/Ansi.h"
 #include "common/xProcs.h"
+#include "masterdata/KeyFiles.h"
 #include "platform/Dialogs.h"
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
@@ -122,35 +123,53 @@ bool TStamm::ReadKeyFile(const QString& keyFilePath)
     QByteArray plain;
     if (!DecryptKeyFile(keyFilePath, plain))
         return false;
-    if (plain.size() < TStammRec::kSize) {
+    TStammRec::Fields fields;
+    try {
+        fields = TStammRec::parse(plain);
+    } catch (const FileError&) {
         secureWipe(plain);
-        throw FileError(FileError::EndOfFile);
+        throw;
     }
-    plain.truncate(TStammRec::kSize);
+    secureWipe(plain);
 
-    const QString storedName =
-        record::countedString(plain, TStammRec::kKeyFileName, TStammRec::kKeyFileNameCapacity);
-    if (asciiLower(fs::fileName(keyFilePath)) != asciiLower(storedName)) {
-        secureWipe(plain);
+    if (asciiLower(fs::fileName(keyFilePath)) != asciiLower(fields.keyFileName)) {
         m_dialogs.information(QStringLiteral("Der Key-Dateiname ") + keyFilePath
                               + QStringLiteral(" stimmt nicht mit dem in der Keydatei hinterlegten Dateinamen "
                                                "überein. Der Datenschutz dieser Datei ist nicht mehr "
                                                "gewährleistet. Die unsichere Key-Datei wird aus dem "
                                                "Tolvane-Anwendungsverzeichnis gelöscht."));
-        fs::deleteFile(keyFilePath);
+        // A single damaged byte in the stored name gets here too, and the pass phrase agreed with
+        // the data-receiving body would be lost with the file. So it leaves the application
+        // directory the way the key window deletes, into "Deleted Keyfiles", and stays where it
+        // is if even that fails.
+        keyfiles::retireKeyFile(keyFilePath, FAppDir, m_dialogs, nullptr, keyfiles::FolderFailure::Report);
         return false;
     }
 
-    FDirs = TStammDirs(plain.mid(TStammRec::kDirs, TStammDirs::kSize));
-    FKey = TStammKey(plain.mid(TStammRec::kKey, TStammKey::kSize));
-    FExtra1 = plain.mid(TStammRec::kExtra1, TStammRec::kExtra1Size);
-    FExtra2 = plain.mid(TStammRec::kExtra2, TStammRec::kExtra2Size);
-    FExtra3 = plain.mid(TStammRec::kExtra3, TStammRec::kExtra3Size);
+    FDirs = std::move(fields.dirs);
+    FKey = std::move(fields.key);
+    FExtra1 = std::move(fields.extra1);
+    FExtra2 = std::move(fields.extra2);
+    FExtra3 = std::move(fields.extra3);
     FRegNr = FKey.RegNr();
-    FKeyFileName = storedName;
-    FIssued = plain.at(TStammRec::kIssuerMark1) != 0 || plain.at(TStammRec::kIssuerMark2) != 0;
-    secureWipe(plain);
+    FKeyFileName = fields.keyFileName;
+    FIssued = fields.issued;
     return true;
+}
+
+TStammRec::Fields TStammRec::parse(const QByteArray& plain)
+{
+    if (plain.size() < kSize)
+        throw FileError(FileError::EndOfFile);
+    Fields fields;
+    fields.keyFileName = record::countedString(plain, kKeyFileName, kKeyFileNameCapacity);
+    fields.dirs = TStammDirs(plain.mid(kDirs, TStammDirs::kSize));
+    fields.key = TStammKey(plain.mid(kKey, TStammKey::kSize));
+    fields.extra1 = plain.mid(kExtra1, kExtra1Size);
+    fields.extra2 = plain.mid(kExtra2, kExtra2Size);
+    fields.extra3 = plain.mid(kExtra3, kExtra3Size);
+    fields.issued = plain.at(kIssuerMark1) != 0 || plain.at(kIssuerMark2) != 0;
+    return fields;
 }
 
 QByteArray TStamm::buildRecord(const QString& keyFileName, double writeDate) const

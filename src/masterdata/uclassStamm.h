@@ -89,6 +89,19 @@ struct TStammRec {
     static constexpr int kWriteDate = 4744;
     static constexpr int kIssuerMark1 = 1201;
     static constexpr int kIssuerMark2 = 2356;
+
+    // What a reader takes over from a plain record: everything but Issued and WriteDate.
+    struct Fields {
+        QString keyFileName; // the stored KeyFileName
+        TStammDirs dirs;
+        TStammKey key;
+        QByteArray extra1, extra2, extra3;
+        bool issued = false; // from the issuer marks
+        bool operator==(const Fields&) const = default;
+    };
+    // Parses a decrypted record; bytes after the first kSize are ignored. A shorter one raises
+    // FileError (end of file).
+    static Fields parse(const QByteArray& plain);
 };
 
 // One key record in memory: created new, or loaded from its key file, and written back.

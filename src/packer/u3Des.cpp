@@ -1,5 +1,6 @@
 #include "packer/u3Des.h"
 
+#include "common/PassPhrase.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 
@@ -15,7 +16,8 @@ namespace tolvane {
 
 namespace {
 
-// Strings cross the library boundary in the ANSI code page on Windows and in UTF-8 elsewhere.
+// Paths cross the library boundary in the ANSI code page on Windows and in UTF-8 elsewhere;
+// pass phrases always in Windows-1252 (passPhraseBytes).
 QByteArray toLibrary(const QString& text)
 {
 #ifdef Q_OS_WIN
@@ -23,6 +25,18 @@ QByteArray toLibrary(const QString& text)
 #else
     return text.toUtf8();
 #endif
+}
+
+// The pass phrase as the library gets it; false after its error box when it has none.
+bool passPhraseToLibrary(const QString& passPhrase, Dialogs& dialogs, QByteArray& bytes)
+{
+    const PassPhraseBytes phrase = passPhraseBytes(passPhrase);
+    if (!phrase.ok()) {
+        dialogs.error(phrase.error);
+        return false;
+    }
+    bytes = phrase.bytes;
+    return true;
 }
 
 QString fromLibrary(const char* text)
@@ -123,9 +137,23 @@ QString PackingBridge::libraryPath() const
 bool PackingBridge::PackFiles(const QString& archiveBase, const QString& passPhrase, const QStringList& files,
                               QString& errorText)
 {
+    errorText.clear();
+    // The library splits its file list at ";", so such a path would pack other files.
+    for (const QString& file : files) {
+        if (file.contains(u';')) {
+            m_dialogs.error(QStringLiteral("Die Datei \"") + file
+                            + QStringLiteral("\" kann nicht verpackt werden: ihr Pfad enthält ein Semikolon "
+                                             "(\";\"), das die Packbibliothek als Trennzeichen zwischen "
+                                             "Dateien liest. Bitte benennen Sie die Datei oder ihren Ordner "
+                                             "um."));
+            return false;
+        }
+    }
+    QByteArray phrase;
+    if (!passPhraseToLibrary(passPhrase, m_dialogs, phrase))
+        return false;
     const QByteArray list = toLibrary(files.join(u';'));
     const QByteArray base = toLibrary(archiveBase);
-    const QByteArray phrase = toLibrary(passPhrase);
     return callLibrary<OstrandPackFn>("Pack", kPackNotFound, errorText,
                                       [&](OstrandPackFn fn) {
                                           return fn(nullptr, list.constData(), base.constData(),
@@ -136,9 +164,12 @@ bool PackingBridge::PackFiles(const QString& archiveBase, const QString& passPhr
 bool PackingBridge::UnpackArchive(const QString& outputDir, const QString& passPhrase, const QString& archivePath,
                                   QString& errorText)
 {
+    errorText.clear();
+    QByteArray phrase;
+    if (!passPhraseToLibrary(passPhrase, m_dialogs, phrase))
+        return false;
     const QByteArray archive = toLibrary(archivePath);
     const QByteArray out = toLibrary(outputDir);
-    const QByteArray phrase = toLibrary(passPhrase);
     return callLibrary<OstrandUnPackFn>("UnPack", kUnPackNotFound, errorText,
                                         [&](OstrandUnPackFn fn) {
                                             return fn(archive.constData(), out.constData(), phrase.constData());

@@ -17,11 +17,15 @@ public:
     PackingBridge(QString appDir, Dialogs& dialogs);
 
     // Packs files (full paths) into archiveBase + ".zip.3des". Returns false when the call
-    // itself failed (library or export missing, or the call raised): its message box has then
-    // been shown. Otherwise errorText is the library's result, empty on success.
+    // itself failed or was refused before it was made: library or export missing, the call
+    // raised, a file path contains ";" (the library's list separator), or the pass phrase is not
+    // one the library can get (see passPhraseBytes). Its error box has then been shown and
+    // errorText is empty, so callers stop without a second message. Otherwise errorText is the
+    // library's result, empty on success. The pass phrase crosses as Windows-1252 bytes.
     bool PackFiles(const QString& archiveBase, const QString& passPhrase, const QStringList& files,
                    QString& errorText);
-    // Unpacks archivePath into outputDir; the same reporting as PackFiles.
+    // Unpacks archivePath into outputDir; the same reporting as PackFiles (only the pass phrase
+    // is checked beforehand).
     bool UnpackArchive(const QString& outputDir, const QString& passPhrase, const QString& archivePath,
                        QString& errorText);
 

@@ -26,6 +26,13 @@ const QString kNewQuestion = QStringLiteral(
     "Kunde per Email. Wollen Sie fortfahren?");
 const QString kNewPrompt = QStringLiteral("Bitte geben Sie Ihre neue Registriernummer ein (z.B. vq12345).");
 const QString kShortKey = QStringLiteral("Bitte geben Sie mindestens 8 zeichen für den Verschlüsselungscode an.");
+const QString kNotWindows1252 = QStringLiteral("Die Passphrase enthält das Zeichen %1, das im Zeichensatz "
+                                               "Windows-1252 nicht vorkommt. Die Passphrase wird in "
+                                               "diesem Zeichensatz gespeichert und zur Verschlüsselung "
+                                               "verwendet; bitte wählen Sie eine Passphrase ohne dieses "
+                                               "Zeichen.");
+const QString kControl = QStringLiteral(
+    "Die Passphrase enthält ein Steuerzeichen (%1). Bitte wählen Sie eine Passphrase ohne Steuerzeichen.");
 const QString kSaveQuestion = QStringLiteral("Wollen Sie die Änderungen speichern?");
 const QString kOverwrite = QString::fromUtf8(keyfiles::kOverwriteQuestion);
 const double kOldDate = 45000.75; // 15.03.2023 18:00
@@ -70,6 +77,7 @@ private Q_SLOTS:
     void newNeverReplacesAnExistingKeyFile();
     void saveValidation_data();
     void saveValidation();
+    void issuedPassPhraseIsNotChecked();
     void saveShowsFirstRecordAndAppendsSeparators();
     void cancelRestoresTheStore();
     void importAsksPerFileAndReloadsOnce();
@@ -473,6 +481,29 @@ void TestKeyManager::saveValidation_data()
     QTest::newRow("missing directory") << "12345678" << "@fehlt" << "Das angegebene Verzeichnis \"@fehlt/\" "
                                                                      "existiert nicht. Bitte prüfen Sie dies."
                                        << int(KeyManager::ExportDir);
+    // Pass phrases are stored and used in Windows-1252: what it holds is accepted, anything else
+    // would be stored as "?".
+    QTest::newRow("umlauts and euro sign") << QStringLiteral("Pässwort€1") << ""
+                                           << "" << -1;
+    QTest::newRow("outside Windows-1252") << QStringLiteral("Pāsswort1") << ""
+                                          << kNotWindows1252.arg("\"ā\" (U+0101)") << int(KeyManager::DesKey);
+    QTest::newRow("outside the BMP") << QStringLiteral("Passwort\U0001F600") << ""
+                                     << kNotWindows1252.arg(QStringLiteral("\"\U0001F600\" (U+1F600)"))
+                                     << int(KeyManager::DesKey);
+    QTest::newRow("invisible character") << QStringLiteral("\uFEFFPasswort1") << ""
+                                         << kNotWindows1252.arg("U+FEFF") << int(KeyManager::DesKey);
+    QTest::newRow("tab") << "geheim\t123"
+                         << "" << kControl.arg("U+0009") << int(KeyManager::DesKey);
+    QTest::newRow("C1 control") << QStringLiteral("geheim\u0085123") << "" << kControl.arg("U+0085")
+                                << int(KeyManager::DesKey);
+    QTest::newRow("DEL") << "geheim\x7f"
+                            "123"
+                         << "" << kControl.arg("U+007F") << int(KeyManager::DesKey);
+    // The checks run in order and stop at the first failure.
+    QTest::newRow("length first") << QStringLiteral("Pā") << "" << kShortKey << int(KeyManager::DesKey);
+    QTest::newRow("pass phrase before directories")
+        << QStringLiteral("Pāsswort1") << "@fehlt" << kNotWindows1252.arg("\"ā\" (U+0101)")
+        << int(KeyManager::DesKey);
 }
 
 void TestKeyManager::saveValidation()
@@ -502,6 +533,22 @@ void TestKeyManager::saveValidation()
         QCOMPARE(m_dialogs.shown.first().kind, focus == int(KeyManager::DesKey) ? Dialogs::Kind::Information
                                                                                  : Dialogs::Kind::Error);
     }
+}
+
+// The pass phrase of an issued key file cannot be edited: its bytes are the issuer's own and stay,
+// so a save of the directories is not refused for them.
+void TestKeyManager::issuedPassPhraseIsNotChecked()
+{
+    writeKey("vq00001", "VQZ\tPASS-123", kOldDate, {}, true);
+    open();
+    keys().lbRegNrDblClick(0);
+    QVERIFY(keys().FKeyLocked);
+    keys().setText(KeyManager::RootDir, appDir());
+    keys().bitbtnSpeichernClick();
+    QCOMPARE(m_dialogs.texts(), QStringList());
+    QCOMPARE(keys().state(), KeyManager::State::Browse);
+    QCOMPARE(reread("vq00001.key")->FDirs.VRootDir(), appDir());
+    QCOMPARE(reread("vq00001.key")->FKey.DesKey(), QStringLiteral("VQZ\tPASS-123"));
 }
 
 void TestKeyManager::saveShowsFirstRecordAndAppendsSeparators()

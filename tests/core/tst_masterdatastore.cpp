@@ -106,10 +106,23 @@ void TestMasterDataStore::failingFilesAreLeftOut()
     QCOMPARE(dialogs.shown[1].caption, QStringLiteral("Fehler"));
     QCOMPARE(dialogs.shown[1].text, QStringLiteral("Versuch hinter dem Dateiende zu lesen"));
     QCOMPARE(dialogs.shown[2].text, mismatch.arg(m_dir->filePath("dd00005.key")));
-    // Mismatched and foreign files are deleted; the truncated one stays for inspection.
+    // Mismatched and foreign files leave the application directory into "Deleted Keyfiles", so a
+    // damaged one can still be recovered; the truncated one stays for inspection.
+    QCOMPARE(QDir(m_dir->filePath("Deleted Keyfiles")).entryList(QDir::Files),
+             (QStringList{"bb00003.key", "dd00005.key"}));
     QVERIFY(!QFile::exists(m_dir->filePath("bb00003.key")));
     QVERIFY(!QFile::exists(m_dir->filePath("dd00005.key")));
     QVERIFY(QFile::exists(m_dir->filePath("cc00004.key")));
+    QCOMPARE(store.leftOut(), (QStringList{m_dir->filePath("bb00003.key"), m_dir->filePath("cc00004.key"),
+                                           m_dir->filePath("dd00005.key")}));
+
+    // Where messages run together (the command line), the raised error names its file.
+    dialogs.shown.clear();
+    store.namePathInLoadErrors = true;
+    store.LoadKeyFiles();
+    QCOMPARE(dialogs.texts(),
+             QStringList{m_dir->filePath("cc00004.key") + ": Versuch hinter dem Dateiende zu lesen"});
+    QCOMPARE(store.leftOut(), QStringList{m_dir->filePath("cc00004.key")});
 }
 
 void TestMasterDataStore::findRegNrIsExactAndTakesTheLast()

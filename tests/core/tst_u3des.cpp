@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -24,6 +25,16 @@ QString builtLibrary(const QString& fileName)
     return QStringLiteral(TOLVANE_BIN_DIR "/") + fileName;
 }
 
+// Puts the built packing library into appDir; false when it is not built.
+bool installRealLibrary(const QTemporaryDir& app)
+{
+    const QString real = builtLibrary(PackingBridge::libraryFileName());
+    if (!QFile::exists(real))
+        return false;
+    QFile::copy(real, app.filePath(PackingBridge::libraryFileName())); // a failure shows as "nicht gefunden"
+    return true;
+}
+
 } // namespace
 
 class TestU3Des : public QObject {
@@ -32,6 +43,9 @@ private Q_SLOTS:
     void brokenLibrary_data();
     void brokenLibrary();
     void passesArgumentsAsGiven();
+    void refusedBeforeTheCall_data();
+    void refusedBeforeTheCall();
+    void umlautPassPhraseOpensWithOpenssl();
     void libraryInWorkingDirectoryIsNotUsed();
     void realLibraryRoundTrip();
 };
@@ -82,13 +96,81 @@ void TestU3Des::passesArgumentsAsGiven()
     ScriptedDialogs dialogs;
     PackingBridge bridge(app.path(), dialogs);
     QString errorText;
-    QVERIFY(bridge.PackFiles("/qs/Export/t-hh10203-4", QStringLiteral("pässwort"),
+    // Paths in the platform's encoding (UTF-8 here), the pass phrase (shown in hex) in Windows-1252.
+    QVERIFY(bridge.PackFiles("/qs/Export/t-hh10203-4", QStringLiteral("pässwort€"),
                              {"/daten/Header.4", QStringLiteral("/daten/Müller.4")}, errorText));
-    QCOMPARE(errorText, QStringLiteral("null|/daten/Header.4;/daten/Müller.4|/qs/Export/t-hh10203-4|pässwort"));
-    QVERIFY(bridge.UnpackArchive("/qs/Antwort/v_a-hh10203-4.zip.3des", "geheim123",
-                                 "/mail/a-hh10203-4.zip.3des", errorText));
-    QCOMPARE(errorText, QStringLiteral("/mail/a-hh10203-4.zip.3des|/qs/Antwort/v_a-hh10203-4.zip.3des|geheim123"));
+    QCOMPARE(
+        errorText,
+        QStringLiteral("null|/daten/Header.4;/daten/Müller.4|/qs/Export/t-hh10203-4|70e47373776f727480"));
+    QVERIFY(bridge.UnpackArchive(QStringLiteral("/qs/Antwort/v_a-hh10203-4.zip.3des"),
+                                 QStringLiteral("Grüße"), "/mail/a-hh10203-4.zip.3des", errorText));
+    QCOMPARE(errorText,
+             QStringLiteral("/mail/a-hh10203-4.zip.3des|/qs/Antwort/v_a-hh10203-4.zip.3des|4772fcdf65"));
     QVERIFY(dialogs.shown.isEmpty());
+}
+
+void TestU3Des::refusedBeforeTheCall_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("passPhrase");
+    QTest::addColumn<QString>("packMessage");
+    QTest::addColumn<QString>("unpackMessage"); // unpacking the first file; empty: it is called
+    const QString semicolon = QStringLiteral(
+        "Die Datei \"%1\" kann nicht verpackt werden: ihr Pfad enthält ein Semikolon (\";\"), das die "
+        "Packbibliothek als Trennzeichen zwischen Dateien liest. Bitte benennen Sie die Datei oder ihren "
+        "Ordner "
+        "um.");
+    const QString control = QStringLiteral("Die Passphrase enthält ein Steuerzeichen (%1). Bitte wählen Sie "
+                                           "eine Passphrase ohne Steuerzeichen.");
+    // Only the file list is split at ";": an archive path with one is passed on.
+    QTest::newRow("semicolon in a file name") << QStringList{"/x/semi/a.txt", "/x/semi/report;b.txt"}
+                                              << "geheim123" << semicolon.arg("/x/semi/report;b.txt") << "";
+    QTest::newRow("semicolon in a folder name")
+        << QStringList{"/x/se;mi/a.txt"} << "geheim123" << semicolon.arg("/x/se;mi/a.txt") << "";
+    QTest::newRow("character outside Windows-1252")
+        << QStringList{"/x/a.txt"} << QStringLiteral("Pāsswort1")
+        << QStringLiteral(
+               "Die Passphrase enthält das Zeichen \"ā\" (U+0101), das im Zeichensatz Windows-1252 "
+               "nicht vorkommt. Die Passphrase wird in diesem Zeichensatz gespeichert und zur "
+               "Verschlüsselung verwendet; bitte wählen Sie eine Passphrase ohne dieses Zeichen.")
+        << "=";
+    // The library would see the C string "abc" and encrypt with it.
+    QTest::newRow("NUL") << QStringList{"/x/a.txt"} << QString::fromLatin1("abc\0defgh", 9)
+                         << control.arg("U+0000") << "=";
+    QTest::newRow("tab") << QStringList{"/x/a.txt"} << "geheim\t123" << control.arg("U+0009") << "=";
+}
+
+void TestU3Des::refusedBeforeTheCall()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QString, passPhrase);
+    QFETCH(QString, packMessage);
+    QFETCH(QString, unpackMessage);
+    if (unpackMessage == u"=")
+        unpackMessage = packMessage;
+    QTemporaryDir app;
+    QVERIFY(
+        QFile::copy(builtLibrary("libfake_ostrand_echo.so"), app.filePath(PackingBridge::libraryFileName())));
+    ScriptedDialogs dialogs;
+    PackingBridge bridge(app.path(), dialogs);
+    QList<bool> busy;
+    bridge.busy = [&busy](bool on) { busy << on; };
+
+    QString errorText = QStringLiteral("alt");
+    QVERIFY(!bridge.PackFiles("/x/t-hh10203-4", passPhrase, files, errorText));
+    QCOMPARE(errorText, QString());
+    QCOMPARE(dialogs.shown.size(), 1);
+    QCOMPARE(dialogs.shown[0].kind, Dialogs::Kind::Error);
+    QCOMPARE(dialogs.shown[0].text, packMessage);
+    QCOMPARE(busy, QList<bool>()); // the library was never called
+
+    dialogs.clear();
+    errorText = QStringLiteral("alt");
+    const bool called = bridge.UnpackArchive("/x/v_a", passPhrase, files.first(), errorText);
+    QCOMPARE(called, unpackMessage.isEmpty());
+    QCOMPARE(dialogs.texts(), unpackMessage.isEmpty() ? QStringList() : QStringList{unpackMessage});
+    if (called)
+        QCOMPARE(errorText, files.first() + "|/x/v_a|" + passPhrase.toLatin1().toHex());
 }
 
 void TestU3Des::libraryInWorkingDirectoryIsNotUsed()
@@ -110,11 +192,9 @@ void TestU3Des::libraryInWorkingDirectoryIsNotUsed()
 
 void TestU3Des::realLibraryRoundTrip()
 {
-    const QString real = builtLibrary(PackingBridge::libraryFileName());
-    if (!QFile::exists(real))
-        QSKIP("the packing library is not built");
     QTemporaryDir app;
-    QVERIFY(QFile::copy(real, app.filePath(PackingBridge::libraryFileName())));
+    if (!installRealLibrary(app))
+        QSKIP("the packing library is not built");
     QTemporaryDir work;
     const QString src = work.filePath("Header.4");
     const QString data = work.filePath(QStringLiteral("Daten äöü.4"));
@@ -138,6 +218,36 @@ void TestU3Des::realLibraryRoundTrip()
                                  errorText));
     QVERIFY(!errorText.isEmpty());
     QVERIFY(dialogs.shown.isEmpty());
+}
+
+// The receiving side derives the archive key from the Windows-1252 bytes of the pass phrase, as
+// openssl does from the bytes of a pass phrase file.
+void TestU3Des::umlautPassPhraseOpensWithOpenssl()
+{
+    QTemporaryDir app;
+    if (!installRealLibrary(app))
+        QSKIP("the packing library is not built");
+    QTemporaryDir work;
+    QVERIFY(writeAll(work.filePath("Header.4"), "Kopfzeile\n"));
+    ScriptedDialogs dialogs;
+    PackingBridge bridge(app.path(), dialogs);
+    QString errorText;
+    QVERIFY(bridge.PackFiles(work.filePath("t-hh10203-4"), QStringLiteral("Pässwort1"),
+                             {work.filePath("Header.4")}, errorText));
+    QCOMPARE(errorText, QString());
+
+    const auto decrypt = [&](const QByteArray& passBytes) {
+        const QString pw = work.filePath("pw");
+        writeAll(pw, passBytes);
+        QProcess openssl;
+        openssl.start("openssl", {"enc", "-d", "-des-ede3-cbc", "-pbkdf2", "-iter", "100000", "-md", "sha256",
+                                  "-pass", "file:" + pw, "-in", work.filePath("t-hh10203-4.zip.3des")});
+        if (!openssl.waitForStarted() || !openssl.waitForFinished(60000) || openssl.exitCode() != 0)
+            return QByteArray();
+        return openssl.readAllStandardOutput();
+    };
+    QVERIFY(decrypt("P\xe4sswort1").startsWith("PK\x03\x04"));
+    QVERIFY(!decrypt("P\xc3\xa4sswort1").startsWith("PK\x03\x04"));
 }
 
 QTEST_GUILESS_MAIN(TestU3Des)

@@ -49,7 +49,9 @@ private Q_SLOTS:
     void rewriteKeepsEveryBlock();
     void fileNameCheck_data();
     void fileNameCheck();
-    void foreignFileIsRejectedAndDeleted();
+    void foreignFileIsRejectedAndRetired();
+    void damagedNameKeepsThePassPhrase();
+    void failedMoveLeavesTheFile();
     void shortRecordRaisesEndOfFile();
     void missingFileFailsSilently();
     void stalePlainCopyIsRemoved();
@@ -211,12 +213,14 @@ void TestUClassStamm::fileNameCheck()
         QCOMPARE(dialogs.shown.size(), 1);
         QCOMPARE(dialogs.shown[0].kind, Dialogs::Kind::Information);
         QCOMPARE(dialogs.shown[0].text, kMismatch.arg(path));
+        // Out of the application directory, but kept as the key window keeps deleted key files.
         QVERIFY(!QFile::exists(path));
+        QCOMPARE(readAll(m_dir->filePath("Deleted Keyfiles/") + renamedTo), readAll(dataFile("hh10203.key")));
     }
     QVERIFY(!QFile::exists(path + ".bkp"));
 }
 
-void TestUClassStamm::foreignFileIsRejectedAndDeleted()
+void TestUClassStamm::foreignFileIsRejectedAndRetired()
 {
     const QString path = m_dir->filePath("fremd.key");
     QByteArray junk(4752, '\0');
@@ -229,6 +233,56 @@ void TestUClassStamm::foreignFileIsRejectedAndDeleted()
     QVERIFY(!ok);
     QCOMPARE(dialogs.texts(), QStringList{kMismatch.arg(path)});
     QVERIFY(filesIn(m_dir->path()).isEmpty());
+    QCOMPARE(readAll(m_dir->filePath("Deleted Keyfiles/fremd.key")), junk);
+}
+
+// One flipped bit in the stored name fails the name check, yet the file still holds the pass
+// phrase agreed with the data-receiving body: it must survive, also beside an older copy.
+void TestUClassStamm::damagedNameKeepsThePassPhrase()
+{
+    TCast cast;
+    QByteArray plain = plainOf(dataFile("hh10203.key"));
+    plain[TStammRec::kKeyFileName + 3] =
+        char(plain[TStammRec::kKeyFileName + 3] ^ 0x01); // hh10203 -> hh00203
+    const QByteArray damaged = cast.encrypt(plain);
+    const QString path = m_dir->filePath("hh10203.key");
+    const QString deleted = m_dir->filePath("Deleted Keyfiles/");
+    QVERIFY(QDir(m_dir->path()).mkpath("Deleted Keyfiles"));
+    QVERIFY(writeAll(deleted + "hh10203.key", "ältere Kopie"));
+    QVERIFY(writeAll(path, damaged));
+
+    ScriptedDialogs dialogs;
+    bool ok = true;
+    TStamm rec(QString(), exe(), path, ok, dialogs);
+    QVERIFY(!ok);
+    QCOMPARE(dialogs.texts(), QStringList{kMismatch.arg(path)});
+    QVERIFY(!QFile::exists(path));
+    QCOMPARE(readAll(deleted + "hh10203.key"), QByteArray("ältere Kopie"));
+    const QStringList sub = QDir(deleted).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QCOMPARE(sub.size(), 1);
+    const QByteArray kept = readAll(deleted + sub.first() + "/hh10203.key");
+    QCOMPARE(kept, damaged);
+    QCOMPARE(TStammRec::parse(cast.decrypt(kept)).key.DesKey(), QStringLiteral("geheim123"));
+}
+
+void TestUClassStamm::failedMoveLeavesTheFile()
+{
+    const QString path = copyFixture("hh10203.key", "hh10204.key");
+    // A file takes the folder's name, so the folder cannot be created.
+    QVERIFY(writeAll(m_dir->filePath("Deleted Keyfiles"), "x"));
+    ScriptedDialogs dialogs;
+    bool ok = true;
+    TStamm rec(QString(), exe(), path, ok, dialogs);
+    QVERIFY(!ok);
+    QCOMPARE(dialogs.shown.size(), 2);
+    QCOMPARE(dialogs.shown[0].text, kMismatch.arg(path));
+    QCOMPARE(dialogs.shown[1].kind, Dialogs::Kind::Error);
+    QCOMPARE(dialogs.shown[1].text,
+             QStringLiteral("Die Key-Datei \"") + path + QStringLiteral("\" konnte nicht nach \"")
+                 + m_dir->filePath("Deleted Keyfiles/hh10204.key")
+                 + QStringLiteral("\" verschoben werden (E/A-Fehler 183). Sie bleibt "
+                                  "im Anwendungsverzeichnis."));
+    QCOMPARE(readAll(path), readAll(dataFile("hh10203.key")));
 }
 
 void TestUClassStamm::shortRecordRaisesEndOfFile()

@@ -18,16 +18,27 @@ FAKE_EXPORT const char* UnPack(const char*, const char*, const char*)
 }
 #elif defined(FAKE_ECHO)
 #include <string>
-// Returns what it was given, so the test sees the exact arguments.
+// Returns what it was given, so the test sees the exact arguments; the pass phrase in hex, so its
+// bytes are seen whatever their encoding.
 static std::string g_result;
+static std::string hex(const char* text)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string result;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
+        result += digits[*p >> 4];
+        result += digits[*p & 15];
+    }
+    return result;
+}
 FAKE_EXPORT const char* Pack(const char* name, const char* list, const char* base, const char* phrase)
 {
-    g_result = std::string(name ? "name" : "null") + "|" + list + "|" + base + "|" + phrase;
+    g_result = std::string(name ? "name" : "null") + "|" + list + "|" + base + "|" + hex(phrase);
     return g_result.c_str();
 }
 FAKE_EXPORT const char* UnPack(const char* archive, const char* out, const char* phrase)
 {
-    g_result = std::string(archive) + "|" + out + "|" + phrase;
+    g_result = std::string(archive) + "|" + out + "|" + hex(phrase);
     return g_result.c_str();
 }
 #else

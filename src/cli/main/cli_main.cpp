@@ -5,5 +5,6 @@
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    return tolvane::cli::run(QCoreApplication::arguments());
+    // The arguments as bytes: QCoreApplication::arguments() would replace what does not decode.
+    return tolvane::cli::run(argc, argv);
 }
