@@ -22,7 +22,8 @@ class Application {
 public:
     // exeName is the full path of the executable; the key files and tolvane.ini lie in the
     // application directory that AppDirs gives for its folder.
-    Application(const QString& exeName, Dialogs& dialogs);
+    // explorer opens folders in the desktop's file manager; tests pass a stand-in.
+    Application(const QString& exeName, Dialogs& dialogs, WorkAreaServices::Explorer explorer = {});
     ~Application();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;

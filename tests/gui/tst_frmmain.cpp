@@ -46,6 +46,8 @@ private Q_SLOTS:
     void commandLine_data();
     void commandLine();
     void commandLineImportsAKeyFile();
+    void commandLineDecryptsOneFile_data();
+    void commandLineDecryptsOneFile();
 
 private:
     QString exe() const { return m_dir->filePath("tolvane"); }
@@ -492,6 +494,47 @@ void TestFrmMain::commandLineImportsAKeyFile()
     QCOMPARE(comboItems(m_main->pExport, "cboxExRegnr"), QStringList());
     QTest::mouseClick(m_main->SBar->item(0), Qt::LeftButton);
     QCOMPARE(comboItems(m_main->pExport, "cboxExRegnr"), (QStringList{"hh10202", "hh10203", "hh10204"}));
+}
+
+// "-d": one answer or news file is unpacked into its directory, its folder is opened, and the
+// application ends at the first activation, whatever the result.
+void TestFrmMain::commandLineDecryptsOneFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("shownPanel");
+    QTest::addColumn<QString>("directory");
+    QTest::newRow("answer file in capitals") << "A-HH10203-4.ZIP.3DES" << "pAntwort" << "Antwort/";
+    // A news file leaves the panels as they are at start: all there, the picture on top.
+    QTest::newRow("news file") << "n-hh10203-Info_12.zip.3des" << "pSplash pExport pAntwort pNews" << "News/";
+}
+
+void TestFrmMain::commandLineDecryptsOneFile()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, shownPanel);
+    QFETCH(QString, directory);
+    m_app.reset();
+    QTemporaryDir data;
+    const QString dir = data.path() + u'/';
+    QVERIFY(QDir(dir).mkpath("Antwort") && QDir(dir).mkpath("News") && QDir(dir).mkpath("Post"));
+    QVERIFY(writeKeyFile(m_dir->path(), "hh10203",
+                         {.desKey = "geheim-123", .newsDir = dir + "News/", .answerDir = dir + "Antwort/"}));
+    QVERIFY(installPackingLibrary(m_dir->path()));
+    const QMap<QString, QByteArray> content{{"Ergebnis.csv", "Fall;Ergebnis\n1;ok\n"}};
+    QVERIFY(makeWithStandardTools(dir + "Post/" + name, content, "geheim-123"));
+    QStringList explored;
+    m_app = std::make_unique<Application>(exe(), m_dialogs, [&explored](const QString& f) { explored << f; });
+    m_main = &m_app->frmMain();
+    m_main->setCommandLine({"-d", dir + "Post/" + name});
+    m_main->show();
+    const QString output = dir + directory + "v_" + name;
+    QVERIFY2(m_dialogs.shown.isEmpty(), qPrintable(m_dialogs.texts().join(u'\n')));
+    QCOMPARE(filesBelow(output), content);
+    QCOMPARE(explored, QStringList{output});
+    QCOMPARE(visiblePanels(), shownPanel);
+    QVERIFY(m_main->FTerminateOnActivate);
+    QTRY_VERIFY(QGuiApplication::focusWindow() == m_main->windowHandle());
+    QVERIFY(!m_main->FCmdLineStart);
 }
 
 int main(int argc, char* argv[])

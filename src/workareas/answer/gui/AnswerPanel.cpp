@@ -128,6 +128,12 @@ void AnswerPanel::syncFromArea()
         slAntAusgabePfad->setRoot(m_area.viewRoot());
 }
 
+bool AnswerPanel::decryptFromCommandLine(const QString& path)
+{
+    // Reached only from the command line, so the command-line start is set.
+    return m_area.DecryptAnswerFile(path, true);
+}
+
 void AnswerPanel::resetArea()
 {
     m_area.reset();

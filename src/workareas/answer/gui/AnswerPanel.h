@@ -26,6 +26,7 @@ public:
     AnswerArea& area() { return m_area; }
 
     void resetArea() override;
+    bool decryptFromCommandLine(const QString& path) override;
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;

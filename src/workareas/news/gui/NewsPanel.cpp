@@ -230,6 +230,12 @@ void NewsPanel::syncFromArea()
     ckboxOpenExplorer->setChecked(m_area.openExplorer());
 }
 
+bool NewsPanel::decryptFromCommandLine(const QString& path)
+{
+    // The explorer box has its start value (ticked), so the output folder opens.
+    return m_area.DecryptNewsFile(path);
+}
+
 void NewsPanel::resetArea()
 {
     m_area.reset();

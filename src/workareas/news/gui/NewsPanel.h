@@ -28,6 +28,7 @@ public:
     NewsArea& area() { return m_area; }
 
     void resetArea() override;
+    bool decryptFromCommandLine(const QString& path) override;
     void fillRegNrList(const QStringList& regNrs) override;
     void enterArea() override;
 
