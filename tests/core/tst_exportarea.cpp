@@ -63,6 +63,7 @@ private Q_SLOTS:
     void archiveFolderThatCannotBeCreated();
     void entriesThatAreNotPlainFiles();
     void targetDirectoryChangedAndOpened();
+    void umlautPassPhraseOpensOnTheOtherSide();
 
 private:
     QString dataDir() const { return m_data->path() + u'/'; }
@@ -508,6 +509,23 @@ void TestExportArea::targetDirectoryChangedAndOpened()
     QCOMPARE(m_explored.size(), 1);
     // The key record keeps its export directory.
     QCOMPARE(m_store->record(0).FDirs.VExport(), target());
+}
+
+// The receiving side derives its key from the pass phrase's Windows-1252 bytes, on every platform.
+void TestExportArea::umlautPassPhraseOpensOnTheOtherSide()
+{
+    const QString phrase = QStringLiteral("Prüfstelle-Ä1ß");
+    QVERIFY(writeKeyFile(m_app->path(), "hh10205", {.desKey = phrase, .exportDir = target()}));
+    m_store->LoadKeyFiles();
+    m_area->setRegNrList({"hh10203", "hh10204", "hh10205"});
+    writeSource("Header.4", "Kopf");
+    choose({"Header.4"}, 2);
+    QCOMPARE(m_area->selection().ExpDesKey, phrase);
+    QCOMPARE(m_area->bitbtnErzeugenClick(), Generation::Completed);
+    const QByteArray ansi = "Pr\xfc" "fstelle-\xc4" "1\xdf";
+    QCOMPARE(openWithStandardTools(target("t-hh10205-4.zip.3des"), ansi),
+             (QMap<QString, QByteArray>{{"Header.4", "Kopf"}}));
+    QVERIFY(openWithStandardTools(target("t-hh10205-4.zip.3des"), phrase.toUtf8()).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestExportArea)
