@@ -253,10 +253,6 @@ void TestFrmMain::resetCoversEveryNamedControl()
     QVERIFY(!an->findChild<QWidget*>("pAntAusgabePfad")->isHidden());
     QVERIFY(an->findChild<QWidget*>("bitbtnAntOpenExplorer")->isHidden());
     QVERIFY(m_stamm->findChild<QWidget*>("bitbtnSearchExport")->isEnabled());
-    // Every step named a control that is there: a misspelt name would be listed here.
-    m_main->pNews->enterArea();
-    for (WorkAreaPanel* area : m_main->workAreas())
-        QVERIFY2(area->missingControls().isEmpty(), qPrintable(area->missingControls().join(u' ')));
 }
 
 // The first showing and a switch back from the homepage window reset the work areas; closing a

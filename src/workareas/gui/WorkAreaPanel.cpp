@@ -1,9 +1,6 @@
 #include "workareas/gui/WorkAreaPanel.h"
 
-#include <QAbstractItemView>
-#include <QComboBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QVBoxLayout>
 
 namespace tolvane {
@@ -35,54 +32,6 @@ void WorkAreaPanel::enterArea() {}
 bool WorkAreaPanel::decryptFromCommandLine(const QString&)
 {
     return false;
-}
-
-void WorkAreaPanel::noteMissing(const char* control)
-{
-    const QString name = QLatin1String(control);
-    if (!m_missing.contains(name))
-        m_missing << name;
-}
-
-void WorkAreaPanel::applyReset(std::span<const ResetStep> steps)
-{
-    for (const ResetStep& step : steps) {
-        auto* w = findChild<QWidget*>(QLatin1String(step.control));
-        if (!w) {
-            noteMissing(step.control);
-            continue;
-        }
-        switch (step.action) {
-        case ResetAction::EmptyList:
-            if (auto* combo = qobject_cast<QComboBox*>(w))
-                combo->clear();
-            else if (auto* list = qobject_cast<QListWidget*>(w))
-                list->clear();
-            else if (auto* view = qobject_cast<QAbstractItemView*>(w); view && view->model())
-                view->model()->removeRows(0, view->model()->rowCount(view->rootIndex()), view->rootIndex());
-            else
-                noteMissing(step.control);
-            break;
-        case ResetAction::EmptyText:
-            if (auto* combo = qobject_cast<QComboBox*>(w)) {
-                combo->setCurrentIndex(-1);
-                if (combo->isEditable())
-                    combo->clearEditText();
-            } else if (!w->setProperty("text", QString())) {
-                noteMissing(step.control);
-            }
-            break;
-        case ResetAction::Hide:
-            w->setVisible(false);
-            break;
-        case ResetAction::Show:
-            w->setVisible(true);
-            break;
-        case ResetAction::Disable:
-            w->setEnabled(false);
-            break;
-        }
-    }
 }
 
 } // namespace tolvane

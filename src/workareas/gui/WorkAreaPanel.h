@@ -3,8 +3,6 @@
 #include <QFrame>
 #include <QStringList>
 
-#include <span>
-
 class QVBoxLayout;
 
 namespace tolvane {
@@ -27,10 +25,6 @@ public:
     // Tolvane was started to decrypt one file of this area; true when the library was called.
     virtual bool decryptFromCommandLine(const QString& path);
 
-    // The controls named by a reset step that the panel does not have (or that have no list
-    // or text to empty).
-    const QStringList& missingControls() const { return m_missing; }
-
 Q_SIGNALS:
     // The area's own logic made it the visible work area (a run started from outside the panel).
     void showRequested();
@@ -39,20 +33,8 @@ protected:
     // Where the area lays out its controls, below the header.
     QVBoxLayout* body() const { return m_body; }
 
-    // A reset step on a child control found by its name.
-    enum class ResetAction { EmptyList, EmptyText, Hide, Show, Disable };
-    struct ResetStep {
-        const char* control;
-        ResetAction action;
-    };
-    // Applies the steps; names without a control are collected in missingControls().
-    void applyReset(std::span<const ResetStep> steps);
-
 private:
-    void noteMissing(const char* control);
-
     QVBoxLayout* m_body = nullptr;
-    QStringList m_missing;
 };
 
 } // namespace tolvane
