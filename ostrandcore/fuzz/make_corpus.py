@@ -17,9 +17,9 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = os.path.join(HERE, "corpus", "unpack")
 PASS = "Fuzz-Passwort 1"
 
-spec = importlib.util.spec_from_file_location("makezip", os.path.join(HERE, "..", "tests", "makezip.py"))
-makezip = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(makezip)
+loader = importlib.util.spec_from_file_location("makezip", os.path.join(HERE, "..", "tests", "makezip.py"))
+makezip = importlib.util.module_from_spec(loader)
+loader.loader.exec_module(makezip)
 
 
 def encrypt(plain, out):

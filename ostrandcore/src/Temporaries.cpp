@@ -78,15 +78,15 @@ void removeDeadTemporaries(const std::string& dir)
 {
     namespace fs = std::filesystem;
     std::error_code ec;
-    for (fs::directory_iterator it(fs::path(dir), ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    for (fs::directory_iterator it(fs::path(dir), ec); !ec && it != fs::directory_iterator();
+         it.increment(ec)) {
         long pid = 0;
         const Kind kind = classify(it->path().filename().string(), pid);
         if (kind == Kind::None || pid == io::processId() || io::processMayBeAlive(pid))
             continue;
         std::error_code typeError;
         const fs::file_type type = it->symlink_status(typeError).type();
-        if (typeError ||
-            type != (kind == Kind::Staging ? fs::file_type::directory : fs::file_type::regular))
+        if (typeError || type != (kind == Kind::Staging ? fs::file_type::directory : fs::file_type::regular))
             continue;
         const std::string path = it->path().string();
         io::File lock;

@@ -21,16 +21,16 @@ struct ZipDirectory {
     };
 
     struct Entry {
-        std::string rawName;    // as stored, without conversion
-        bool utf8Flag = false;  // general purpose bit 11
-        unsigned system = 0;    // high byte of "version made by": 0 DOS, 3 Unix, ...
+        std::string rawName;   // as stored, without conversion
+        bool utf8Flag = false; // general purpose bit 11
+        unsigned system = 0;   // high byte of "version made by": 0 DOS, 3 Unix, ...
         std::uint32_t external = 0;
     };
 
     std::int64_t promised = 0; // entries the end record announces
     std::int64_t found = 0;    // directory records found
     bool zip64 = false;
-    std::string refusal;       // the callback's text for Refused
+    std::string refusal; // the callback's text for Refused
 
     // read(offset, buffer, n): exactly n bytes of the plain archive, false if that is not possible.
     using ReadAt = std::function<bool(std::int64_t, void*, std::size_t)>;

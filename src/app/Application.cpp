@@ -14,7 +14,8 @@ namespace tolvane {
 Application::Application(const QString& exeName, Dialogs& dialogs, WorkAreaServices::Explorer explorer)
     : m_settings(fs::directoryOf(exeName) + QStringLiteral("tolvane.ini")), m_store(exeName, dialogs),
       m_packer(fs::directoryOf(exeName), dialogs),
-      m_services(m_store, m_settings, dialogs, m_packer, explorer ? std::move(explorer) : &Shell::exploreFolder)
+      m_services(m_store, m_settings, dialogs, m_packer,
+                 explorer ? std::move(explorer) : &Shell::exploreFolder)
 {
     // The packing library works on a worker thread behind a busy dialog.
     m_packer.runner = &BusyDialog::run;

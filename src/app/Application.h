@@ -1,8 +1,8 @@
 #pragma once
 
 #include "masterdata/MasterDataStore.h"
-#include "platform/AppDirs.h"
 #include "packer/u3Des.h"
+#include "platform/AppDirs.h"
 #include "platform/ProfileFile.h"
 #include "workareas/WorkAreaServices.h"
 

@@ -28,4 +28,12 @@ void WorkAreaServices::ExploreFolder(const QString& folder)
         m_explorer(folder);
 }
 
+QString WorkAreaServices::noRegNrChosenText()
+{
+    return QStringLiteral(
+        "Bitte wählen Sie die Registriernummer des zu verschlüsselnden Datenexports aus! Ist diese nicht in der "
+        "Auswahlliste enthalten, importieren Sie die unter dem Punkt \"Stammdaten\" die sogenannte Keydatei Ihrer "
+        "datenengegennehmenden Stelle.");
+}
+
 } // namespace tolvane

@@ -35,6 +35,10 @@ public:
     void WriteSetting(const QString& key, const QString& section, const QString& value);
     void ExploreFolder(const QString& folder);
 
+    // What the export and news areas say when a step needs a registration number and none is
+    // chosen (the text names the data export in both).
+    static QString noRegNrChosenText();
+
 private:
     MasterDataStore& m_store;
     ProfileFile& m_settings;

@@ -522,7 +522,9 @@ void TestExportArea::umlautPassPhraseOpensOnTheOtherSide()
     choose({"Header.4"}, 2);
     QCOMPARE(m_area->selection().ExpDesKey, phrase);
     QCOMPARE(m_area->bitbtnErzeugenClick(), Generation::Completed);
-    const QByteArray ansi = "Pr\xfc" "fstelle-\xc4" "1\xdf";
+    const QByteArray ansi = "Pr\xfc"
+                            "fstelle-\xc4"
+                            "1\xdf";
     QCOMPARE(openWithStandardTools(target("t-hh10205-4.zip.3des"), ansi),
              (QMap<QString, QByteArray>{{"Header.4", "Kopf"}}));
     QVERIFY(openWithStandardTools(target("t-hh10205-4.zip.3des"), phrase.toUtf8()).isEmpty());

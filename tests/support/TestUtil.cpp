@@ -15,23 +15,23 @@
 
 namespace tolvane::testutil {
 
-bool writeKeyFile(const QString& appDir, const QString& regNr, const KeySpec& spec)
+bool writeKeyFile(const QString& appDir, const QString& regNr, const KeySpec& key)
 {
     ScriptedDialogs dialogs;
     bool ok = false;
     TStamm rec(regNr, QDir(appDir).filePath(QStringLiteral("tolvane")), QString(), ok, dialogs);
     if (!ok)
         return false;
-    rec.FKey.setDesKey(spec.desKey);
-    rec.FKey.setKeyDate(spec.keyDate);
-    rec.FDirs.setDir(TStammDirs::RootDir, spec.rootDir);
-    rec.FDirs.setDir(TStammDirs::Export, spec.exportDir);
-    rec.FDirs.setDir(TStammDirs::News, spec.newsDir);
-    rec.FDirs.setDir(TStammDirs::Antwort, spec.answerDir);
-    rec.FDirs.setDirsDate(spec.keyDate);
-    if (spec.issued)
+    rec.FKey.setDesKey(key.desKey);
+    rec.FKey.setKeyDate(key.keyDate);
+    rec.FDirs.setDir(TStammDirs::RootDir, key.rootDir);
+    rec.FDirs.setDir(TStammDirs::Export, key.exportDir);
+    rec.FDirs.setDir(TStammDirs::News, key.newsDir);
+    rec.FDirs.setDir(TStammDirs::Antwort, key.answerDir);
+    rec.FDirs.setDirsDate(key.keyDate);
+    if (key.issued)
         rec.FExtra1[1] = 1;
-    return rec.WriteKeyFile(spec.fileName.isEmpty() ? regNr + QStringLiteral(".key") : spec.fileName);
+    return rec.WriteKeyFile(key.fileName.isEmpty() ? regNr + QStringLiteral(".key") : key.fileName);
 }
 
 void withFileSizeLimit(qint64 bytes, const std::function<void()>& run)

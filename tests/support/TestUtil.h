@@ -26,7 +26,7 @@ struct KeySpec {
     QString newsDir{};
     QString answerDir{};
 };
-bool writeKeyFile(const QString& appDir, const QString& regNr, const KeySpec& spec = {});
+bool writeKeyFile(const QString& appDir, const QString& regNr, const KeySpec& key = {});
 
 // Puts the built packing library into appDir; false when it is not built.
 bool installPackingLibrary(const QString& appDir);

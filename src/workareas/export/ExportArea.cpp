@@ -13,11 +13,6 @@ namespace tolvane {
 
 namespace {
 
-const QString kNoRegNr = QStringLiteral(
-    "Bitte wählen Sie die Registriernummer des zu verschlüsselnden Datenexports aus! Ist diese nicht in der "
-    "Auswahlliste enthalten, importieren Sie die unter dem Punkt \"Stammdaten\" die sogenannte Keydatei "
-    "Ihrer "
-    "datenengegennehmenden Stelle.");
 const QString kNoTarget = QStringLiteral(
     "Bevor Sie Ihre Exportdateien verschlüsseln, geben Sie bitte einen gültigen Ausgabepfad an.");
 const QString kDialogTitle = QStringLiteral("Auswählen des zu verschlüsselnden Datenexports");
@@ -123,7 +118,7 @@ void ExportArea::bitbtnGetTransaktionClick()
 {
     const QString regNr = regNrText();
     if (regNr.isEmpty()) {
-        m_services.dialogs().information(kNoRegNr);
+        m_services.dialogs().information(WorkAreaServices::noRegNrChosenText());
         return;
     }
     const QString key = QString::fromLatin1(kSettingsKey);

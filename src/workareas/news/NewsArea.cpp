@@ -15,10 +15,6 @@ namespace tolvane {
 
 namespace {
 
-const QString kNoRegNr = QStringLiteral(
-    "Bitte wählen Sie die Registriernummer des zu verschlüsselnden Datenexports aus! Ist diese nicht in der "
-    "Auswahlliste enthalten, importieren Sie die unter dem Punkt \"Stammdaten\" die sogenannte Keydatei "
-    "Ihrer datenengegennehmenden Stelle.");
 const QString kNoSources = QStringLiteral("Bitte wählen Sie zunächst zu verschlüsselnde Dateien aus.");
 const QString kNoDescription = QStringLiteral("Bitte geben Sie eine Dateibezeichnung an.");
 const QString kBadDescription =
@@ -130,7 +126,7 @@ bool NewsArea::regNrChosen()
 {
     if (chosenRecord() >= 0)
         return true;
-    m_services.dialogs().information(kNoRegNr);
+    m_services.dialogs().information(WorkAreaServices::noRegNrChosenText());
     return false;
 }
 

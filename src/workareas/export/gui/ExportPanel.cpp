@@ -100,8 +100,8 @@ void ExportPanel::buildUi(Dialogs& dialogs)
         lists->setColumnStretch(column, widths[column]);
     }
     lists->setRowStretch(1, 1);
-    for (QWidget* w : std::initializer_list<QWidget*>{lbExpTransaktionen, lbExpQuelle, slExpAusgabe, bitbtnErzeugen,
-                                                       bitbtnDelete, bitbtnExpOpenDir}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{lbExpTransaktionen, lbExpQuelle, slExpAusgabe,
+                                                      bitbtnErzeugen, bitbtnDelete, bitbtnExpOpenDir}) {
         QSizePolicy policy = w->sizePolicy();
         policy.setHorizontalPolicy(QSizePolicy::Ignored);
         policy.setRetainSizeWhenHidden(true);
