@@ -79,9 +79,13 @@ bool PackingBridge::callLibrary(const char* symbol, const QString& notFound, QSt
         }
     } idle{busy};
 
+    if (!QFile::exists(path)) {
+        dialogs.error(notFound);
+        return false;
+    }
     QLibrary library;
     library.setFileName(path);
-    if (!QFile::exists(path) || !library.load()) {
+    if (!library.load()) {
         dialogs.error(notFound);
         return false;
     }
