@@ -5,6 +5,7 @@
 #include "platform/ProfileFile.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestUtil.h"
+#include "support/WorkAreaFixture.h"
 #include "workareas/WorkAreaServices.h"
 #include "workareas/answer/AnswerArea.h"
 
@@ -103,13 +104,9 @@ private:
     std::unique_ptr<QTemporaryDir> m_app;
     std::unique_ptr<QTemporaryDir> m_data;
     ScriptedDialogs m_dialogs;
-    QStringList m_explored;
     // Every stAntUnterPfad text the panel was shown, in order.
     QStringList m_subFolderTexts;
-    std::unique_ptr<ProfileFile> m_settings;
-    std::unique_ptr<MasterDataStore> m_store;
-    std::unique_ptr<PackingBridge> m_packer;
-    std::unique_ptr<WorkAreaServices> m_services;
+    std::unique_ptr<WorkAreaFixture> m_fx;
     std::unique_ptr<AnswerArea> m_area;
 };
 
@@ -119,7 +116,6 @@ void TestAnswerArea::init()
     m_app = std::make_unique<QTemporaryDir>();
     m_data = std::make_unique<QTemporaryDir>();
     m_dialogs.clear();
-    m_explored.clear();
     m_subFolderTexts.clear();
     QVERIFY(QDir(data()).mkpath("Post"));
     QVERIFY(QDir(data()).mkpath("Antwort"));
@@ -128,14 +124,9 @@ void TestAnswerArea::init()
     QVERIFY(writeKeyFile(m_app->path(), "hh10204", {.desKey = kPassPhrase}));
     QVERIFY(writeKeyFile(m_app->path(), "hh10205", {.answerDir = answers()}));
     QVERIFY(installPackingLibrary(m_app->path()));
-    m_settings = std::make_unique<ProfileFile>(m_app->filePath("tolvane.ini"));
-    m_store = std::make_unique<MasterDataStore>(m_app->filePath("tolvane"), m_dialogs);
-    m_store->LoadKeyFiles();
-    QCOMPARE(m_store->FCount(), 3);
-    m_packer = std::make_unique<PackingBridge>(m_app->path(), m_dialogs);
-    m_services = std::make_unique<WorkAreaServices>(*m_store, *m_settings, m_dialogs, *m_packer,
-                                                    [this](const QString& folder) { m_explored << folder; });
-    m_area = std::make_unique<AnswerArea>(*m_services);
+    m_fx = std::make_unique<WorkAreaFixture>(m_app->path(), m_dialogs);
+    QCOMPARE(m_fx->store.FCount(), 3);
+    m_area = std::make_unique<AnswerArea>(m_fx->services);
     m_area->onChanged = [this] {
         if (m_subFolderTexts.value(m_subFolderTexts.size() - 1, QStringLiteral("-")) !=
             m_area->subFolderText())
@@ -164,7 +155,7 @@ void TestAnswerArea::dialogRunUnpacksByteForByte()
     QVERIFY(options.multiSelect);
     QVERIFY(options.mustExist);
     // The folder is remembered without its trailing separator.
-    QCOMPARE(m_settings->read("A", "ANTWORT", QString()), post().chopped(1));
+    QCOMPARE(m_fx->settings.read("A", "ANTWORT", QString()), post().chopped(1));
 
     QCOMPARE(m_area->fileLines(), (QStringList{"a-hh10203-4.zip.3des", "A-HH10203-5.ZIP.3DES"}));
     QCOMPARE(m_area->fileSelection(), 1);
@@ -352,7 +343,7 @@ void TestAnswerArea::emptyPassPhraseWithAnExistingCopy()
     QCOMPARE(m_dialogs.texts(), (QStringList{copyQuestion("a-hh10205-4.zip.3des"), noPassPhrase("hh10205")}));
     QCOMPARE(readAll(answers("a-hh10205-4.zip.3des")), QByteArray("Kopie"));
     QCOMPARE(QDir(answers()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList());
-    QVERIFY(m_explored.isEmpty());
+    QVERIFY(m_fx->explored.isEmpty());
 }
 
 void TestAnswerArea::wrongPassPhrase()
@@ -390,8 +381,8 @@ void TestAnswerArea::missingAnswerDirectory()
     QCOMPARE(m_area->directoryText(), data("gewaehlt/"));
     QCOMPARE(filesBelow(data("gewaehlt/v_a-hh10204-4.zip.3des")), content("a-hh10204-4.zip.3des"));
     QVERIFY(!QFileInfo::exists(data("gewaehlt/v_a-hh10204-5.zip.3des")));
-    m_store->LoadKeyFiles();
-    QCOMPARE(m_store->record(m_store->FindRegNr("hh10204")).FDirs.VAntwort(), QString());
+    m_fx->store.LoadKeyFiles();
+    QCOMPARE(m_fx->store.record(m_fx->store.FindRegNr("hh10204")).FDirs.VAntwort(), QString());
 }
 
 void TestAnswerArea::outputFolderThatCannotBeCreatedEndsTheRun()
@@ -416,7 +407,7 @@ void TestAnswerArea::outputFolderThatCannotBeCreatedEndsTheRun()
 
     // The single-file run ends there as well.
     QVERIFY_THROWS_EXCEPTION(FileError, m_area->DecryptAnswerFile(post("a-hh10203-2.zip.3des"), true));
-    QVERIFY(m_explored.isEmpty());
+    QVERIFY(m_fx->explored.isEmpty());
 }
 
 void TestAnswerArea::singleFileRun()
@@ -437,13 +428,13 @@ void TestAnswerArea::singleFileRun()
     // The texts stay as the steps left them: the folder's name with its separator.
     QCOMPARE(m_area->directoryText(), answers());
     QCOMPARE(m_area->subFolderText(), QStringLiteral("v_A-HH10203-4.ZIP.3DES/"));
-    QCOMPARE(m_explored, QStringList{folder});
+    QCOMPARE(m_fx->explored, QStringList{folder});
 
     // Not started from the command line: nothing is opened. The question comes as in a dialog run.
     m_dialogs.expectQuestion(copyQuestion("A-HH10203-4.ZIP.3DES"), Answer::Yes);
     QVERIFY(m_area->DecryptAnswerFile(post("A-HH10203-4.ZIP.3DES"), false));
     QCOMPARE(m_area->outputFolders(), QStringList{folder + "_1"});
-    QCOMPARE(m_explored.size(), 1);
+    QCOMPARE(m_fx->explored.size(), 1);
 
     // Failures return false and leave the list empty.
     m_dialogs.expectQuestion(copyQuestion("A-HH10203-4.ZIP.3DES"), Answer::No);
@@ -454,7 +445,7 @@ void TestAnswerArea::singleFileRun()
     QVERIFY(!m_area->DecryptAnswerFile(post("a-hh10203-9.zip.3des"), true));
     QCOMPARE(m_dialogs.shown.last().text,
              "Die angegeben Datei \"" + post("a-hh10203-9.zip.3des") + "\" existiert nicht! [Abbruch]");
-    QCOMPARE(m_explored.size(), 1);
+    QCOMPARE(m_fx->explored.size(), 1);
     QCOMPARE(shows, 5);
 }
 
@@ -469,7 +460,7 @@ void TestAnswerArea::listClickExplorerAndReset()
     QCOMPARE(m_area->directoryText(), answers());
     QCOMPARE(m_area->subFolderText(), QStringLiteral("v_a-hh10203-1.zip.3des"));
     m_area->bitbtnAntOpenExplorerClick();
-    QCOMPARE(m_explored, QStringList{answers("v_a-hh10203-1.zip.3des")});
+    QCOMPARE(m_fx->explored, QStringList{answers("v_a-hh10203-1.zip.3des")});
 
     m_area->reset();
     QCOMPARE(m_area->fileLines(), QStringList());

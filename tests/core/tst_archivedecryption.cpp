@@ -3,6 +3,7 @@
 #include "platform/ProfileFile.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestUtil.h"
+#include "support/WorkAreaFixture.h"
 #include "workareas/WorkAreaServices.h"
 #include "workareas/answer/ArchiveDecryption.h"
 
@@ -48,46 +49,30 @@ private Q_SLOTS:
 private:
     QString data(const QString& name = {}) const { return m_data->path() + u'/' + name; }
     QString answers(const QString& name = {}) const { return data("Antwort/") + name; }
-    void open()
-    {
-        m_store = std::make_unique<MasterDataStore>(m_app->filePath("tolvane"), m_dialogs);
-        m_store->LoadKeyFiles();
-        m_services = std::make_unique<WorkAreaServices>(*m_store, *m_settings, m_dialogs, *m_packer,
-                                                        WorkAreaServices::Explorer());
-    }
-    // A key record of hh10203 whose answer and news directory is the folder Antwort.
+    // A key record of hh10203 whose answer and news directory is the folder Antwort, and the
+    // services over the store loaded anew.
     void writeKey(const QString& passPhrase)
     {
-        ScriptedDialogs d;
-        bool ok = false;
-        TStamm rec("hh10203", m_app->filePath("tolvane"), QString(), ok, d);
-        rec.FKey.setDesKey(passPhrase);
-        rec.FDirs.setDir(TStammDirs::Antwort, answers());
-        rec.FDirs.setDir(TStammDirs::News, answers());
-        QVERIFY(rec.WriteKeyFile("hh10203.key"));
-        open();
+        QVERIFY(writeKeyFile(m_app->path(), "hh10203",
+                             {.desKey = passPhrase, .newsDir = answers(), .answerDir = answers()}));
+        m_fx = std::make_unique<WorkAreaFixture>(m_app->path(), m_dialogs);
     }
 
     std::unique_ptr<QTemporaryDir> m_app;
     std::unique_ptr<QTemporaryDir> m_data;
     ScriptedDialogs m_dialogs;
-    std::unique_ptr<ProfileFile> m_settings;
-    std::unique_ptr<MasterDataStore> m_store;
-    std::unique_ptr<PackingBridge> m_packer;
-    std::unique_ptr<WorkAreaServices> m_services;
+    std::unique_ptr<WorkAreaFixture> m_fx;
 };
 
 void TestArchiveDecryption::init()
 {
-    m_services.reset();
+    m_fx.reset();
     m_app = std::make_unique<QTemporaryDir>();
     m_data = std::make_unique<QTemporaryDir>();
     m_dialogs.clear();
     QVERIFY(QDir(data()).mkpath("Antwort"));
     QVERIFY(QDir(data()).mkpath("Post"));
     QVERIFY(installPackingLibrary(m_app->path()));
-    m_settings = std::make_unique<ProfileFile>(m_app->filePath("tolvane.ini"));
-    m_packer = std::make_unique<PackingBridge>(m_app->path(), m_dialogs);
     writeKey("geheim-123");
     QVERIFY(makeWithStandardTools(data("Post/A-HH10203-4.ZIP.3DES"), kContent, "geheim-123"));
 }
@@ -100,7 +85,7 @@ void TestArchiveDecryption::cleanup()
 
 void TestArchiveDecryption::unpacksIntoFreshFolders()
 {
-    ArchiveDecryption answer(*m_services, Kind::Answer);
+    ArchiveDecryption answer(m_fx->services, Kind::Answer);
     QStringList told;
     answer.onDirectory = [&told](const QString& d) { told << d; };
     answer.onOutputFolder = [&told](const QString& o) { told << o; };
@@ -122,7 +107,7 @@ void TestArchiveDecryption::unpacksIntoFreshFolders()
 
     // A wrong pass phrase: the library's text is shown and the file still counts as unpacked.
     QVERIFY(makeWithStandardTools(data("Post/n-hh10203-Info.zip.3des"), kContent, "anders-456"));
-    ArchiveDecryption news(*m_services, Kind::News);
+    ArchiveDecryption news(m_fx->services, Kind::News);
     const auto wrong = news.decrypt(data("Post/n-hh10203-Info.zip.3des"), Order::CopyQuestionFirst);
     QCOMPARE(wrong.outcome, Outcome::Unpacked);
     QCOMPARE(m_dialogs.shown.size(), 2);
@@ -138,7 +123,7 @@ void TestArchiveDecryption::fileChosenFromTheDirectoryItself()
     const QByteArray original = readAll(answers("a-hh10203-4.zip.3des"));
     // The same folder through a link and with "./": no question, no copy, nothing deleted.
     QVERIFY(QFile::link(answers().chopped(1), data("Verknuepfung")));
-    ArchiveDecryption answer(*m_services, Kind::Answer);
+    ArchiveDecryption answer(m_fx->services, Kind::Answer);
     for (const QString& path :
          {data("Verknuepfung/a-hh10203-4.zip.3des"), data("Antwort/./a-hh10203-4.zip.3des")}) {
         const auto r = answer.decrypt(path, Order::CopyQuestionFirst);
@@ -157,7 +142,7 @@ void TestArchiveDecryption::failedCopyKeepsTheOldCopy()
     QVERIFY(makeWithStandardTools(data("Post/A-HH10203-4.ZIP.3DES"), {{"gross.bin", QByteArray(200000, 'x')}},
                                   "geheim-123"));
     m_dialogs.expectQuestion(copyQuestion("A-HH10203-4.ZIP.3DES"), Answer::Yes);
-    ArchiveDecryption answer(*m_services, Kind::Answer);
+    ArchiveDecryption answer(m_fx->services, Kind::Answer);
     ArchiveDecryption::Result r;
     withFileSizeLimit(100,
                       [&] { r = answer.decrypt(data("Post/A-HH10203-4.ZIP.3DES"), Order::PassPhraseFirst); });
@@ -182,7 +167,7 @@ void TestArchiveDecryption::passPhraseAndCopyQuestionOrder()
     QVERIFY(writeAll(answers("A-HH10203-4.ZIP.3DES"), "Kopie"));
     if (asked)
         m_dialogs.expectQuestion(copyQuestion("A-HH10203-4.ZIP.3DES"), Answer::Yes);
-    ArchiveDecryption answer(*m_services, Kind::Answer);
+    ArchiveDecryption answer(m_fx->services, Kind::Answer);
     QCOMPARE(answer.decrypt(data("Post/A-HH10203-4.ZIP.3DES"), Order(order)).outcome, Outcome::NoPassPhrase);
     QCOMPARE(m_dialogs.shown.last().text,
              QStringLiteral("Für die Registriernummer \"hh10203\" wurde kein Schlüsselcode in den Stammdaten "
@@ -194,8 +179,8 @@ void TestArchiveDecryption::passPhraseAndCopyQuestionOrder()
 
 void TestArchiveDecryption::refusals()
 {
-    ArchiveDecryption answer(*m_services, Kind::Answer);
-    ArchiveDecryption news(*m_services, Kind::News);
+    ArchiveDecryption answer(m_fx->services, Kind::Answer);
+    ArchiveDecryption news(m_fx->services, Kind::News);
     QCOMPARE(answer.decrypt(data("Post/a-hh10203-9.zip.3des"), Order::PassPhraseFirst).outcome,
              Outcome::Missing);
     QCOMPARE(m_dialogs.shown.last().text,

@@ -5,6 +5,7 @@
 #include "platform/ProfileFile.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestUtil.h"
+#include "support/WorkAreaFixture.h"
 #include "workareas/WorkAreaServices.h"
 #include "workareas/export/ExportArea.h"
 
@@ -94,11 +95,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_app;
     std::unique_ptr<QTemporaryDir> m_data;
     ScriptedDialogs m_dialogs;
-    QStringList m_explored;
-    std::unique_ptr<ProfileFile> m_settings;
-    std::unique_ptr<MasterDataStore> m_store;
-    std::unique_ptr<PackingBridge> m_packer;
-    std::unique_ptr<WorkAreaServices> m_services;
+    std::unique_ptr<WorkAreaFixture> m_fx;
     std::unique_ptr<ExportArea> m_area;
 };
 
@@ -108,7 +105,6 @@ void TestExportArea::init()
     m_app = std::make_unique<QTemporaryDir>();
     m_data = std::make_unique<QTemporaryDir>();
     m_dialogs.clear();
-    m_explored.clear();
     QVERIFY(QDir(dataDir()).mkpath("quelle"));
     QVERIFY(QDir(dataDir()).mkpath("Export"));
     QVERIFY(QDir(dataDir()).mkpath("Export2"));
@@ -116,14 +112,8 @@ void TestExportArea::init()
     QVERIFY(writeKeyFile(m_app->path(), "hh10204",
                          {.desKey = "zweite-456", .exportDir = dataDir() + "Export2/"}));
     QVERIFY(installPackingLibrary(m_app->path()));
-    const QString exe = m_app->filePath("tolvane");
-    m_settings = std::make_unique<ProfileFile>(m_app->filePath("tolvane.ini"));
-    m_store = std::make_unique<MasterDataStore>(exe, m_dialogs);
-    m_store->LoadKeyFiles();
-    m_packer = std::make_unique<PackingBridge>(m_app->path(), m_dialogs);
-    m_services = std::make_unique<WorkAreaServices>(*m_store, *m_settings, m_dialogs, *m_packer,
-                                                    [this](const QString& folder) { m_explored << folder; });
-    m_area = std::make_unique<ExportArea>(*m_services);
+    m_fx = std::make_unique<WorkAreaFixture>(m_app->path(), m_dialogs);
+    m_area = std::make_unique<ExportArea>(m_fx->services);
     m_area->reset();
     m_area->setRegNrList({"hh10203", "hh10204"});
 }
@@ -235,8 +225,8 @@ void TestExportArea::dialogFolderPerRegistrationNumber()
     choose({"Header.5"});
     QCOMPARE(m_dialogs.requests.first().options.initialDir, fs::defaultDialogFolder());
     // Stored in dialog folder form, under the registration number.
-    QCOMPARE(m_settings->read("E", "hh10203", "-"), QDir::toNativeSeparators(source().chopped(1)));
-    QCOMPARE(m_settings->read("E", "hh10204", "-"), QStringLiteral("-"));
+    QCOMPARE(m_fx->settings.read("E", "hh10203", "-"), QDir::toNativeSeparators(source().chopped(1)));
+    QCOMPARE(m_fx->settings.read("E", "hh10204", "-"), QStringLiteral("-"));
 
     m_area->chooseRegNr(1);
     QCOMPARE(m_area->sourcePath(), fs::defaultDialogFolder());
@@ -269,7 +259,7 @@ void TestExportArea::numberThatIsNotAnIntegerDiscardsTheSelection()
         QVERIFY(m_area->fileLines().isEmpty());
         QVERIFY(!m_area->controls().erzeugenVisible);
         QVERIFY(!m_area->controls().deleteEnabled);
-        QCOMPARE(m_settings->read("E", "hh10203", "-"), QDir::toNativeSeparators(source().chopped(1)));
+        QCOMPARE(m_fx->settings.read("E", "hh10203", "-"), QDir::toNativeSeparators(source().chopped(1)));
         // Nothing can be generated from it.
         QCOMPARE(m_area->bitbtnErzeugenClick(), Generation::NothingToDo);
     }
@@ -495,7 +485,7 @@ void TestExportArea::targetDirectoryChangedAndOpened()
     QCOMPARE(m_area->targetPath(), dataDir() + "Export2/");
     QCOMPARE(m_area->viewRoot(), dataDir() + "Export2/");
     m_area->bitbtnExpOpenDirClick();
-    QCOMPARE(m_explored, QStringList{dataDir() + "Export2/"});
+    QCOMPARE(m_fx->explored, QStringList{dataDir() + "Export2/"});
     QCOMPARE(m_area->bitbtnErzeugenClick(), Generation::Completed);
     QVERIFY(QFile::exists(dataDir() + "Export2/t-hh10203-4.zip.3des"));
     QVERIFY(!QFile::exists(target("t-hh10203-4.zip.3des")));
@@ -506,9 +496,9 @@ void TestExportArea::targetDirectoryChangedAndOpened()
     QVERIFY(m_area->targetPath().isEmpty());
     QVERIFY(!m_area->controls().viewVisible);
     m_area->bitbtnExpOpenDirClick();
-    QCOMPARE(m_explored.size(), 1);
+    QCOMPARE(m_fx->explored.size(), 1);
     // The key record keeps its export directory.
-    QCOMPARE(m_store->record(0).FDirs.VExport(), target());
+    QCOMPARE(m_fx->store.record(0).FDirs.VExport(), target());
 }
 
 // The receiving side derives its key from the pass phrase's Windows-1252 bytes, on every platform.
@@ -516,7 +506,7 @@ void TestExportArea::umlautPassPhraseOpensOnTheOtherSide()
 {
     const QString phrase = QStringLiteral("Prüfstelle-Ä1ß");
     QVERIFY(writeKeyFile(m_app->path(), "hh10205", {.desKey = phrase, .exportDir = target()}));
-    m_store->LoadKeyFiles();
+    m_fx->store.LoadKeyFiles();
     m_area->setRegNrList({"hh10203", "hh10204", "hh10205"});
     writeSource("Header.4", "Kopf");
     choose({"Header.4"}, 2);
